@@ -1,0 +1,27 @@
+# Common settings of every target of the project: warnings as errors, and the
+# sanitizers when the sanitizer build is asked for.
+function(orlan_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(ORLAN_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all
+                                             -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# A toolkit-free library whose sources live in one folder.
+function(orlan_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  orlan_target_defaults(${name})
+endfunction()
+
+# A GoogleTest executable registered with CTest.
+function(orlan_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  orlan_target_defaults(${name})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS toolkit-free)
+endfunction()

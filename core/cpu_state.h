@@ -1,0 +1,70 @@
+// The processor's registers and the flags that the step routine works on.
+#ifndef ORLAN_CORE_CPU_STATE_H_
+#define ORLAN_CORE_CPU_STATE_H_
+
+#include <array>
+#include <cstdint>
+
+#include "core/word.h"
+
+namespace orlan {
+
+class BusDevice;
+
+// PSW bits.
+inline constexpr uint16_t kPswC = 01;
+inline constexpr uint16_t kPswV = 02;
+inline constexpr uint16_t kPswZ = 04;
+inline constexpr uint16_t kPswN = 010;
+inline constexpr uint16_t kPswT = 020;
+inline constexpr uint16_t kPswPriority7 = 0200;  // the only priority bit ever tested
+inline constexpr uint16_t kPswHalt = 0400;
+inline constexpr uint16_t kPswNzvc = 017;
+
+// Access masks: a word address is forced even, a byte address is used as it is.
+inline constexpr uint16_t kWordMask = 0177776;
+inline constexpr uint16_t kByteMask = 0177777;
+
+inline constexpr int kSp = 6;
+inline constexpr int kPc = 7;
+
+struct CpuState {
+  // R0-R7 as eight little-endian cells, so that an operand location can point at a
+  // register exactly as at memory (a byte operand is the cell's low byte).
+  std::array<uint8_t, 16> cells{};
+  uint16_t psw = 0;
+  uint16_t ir = 0;
+  uint16_t cpc = 0;  // halt mode: PC saved by HALT
+  uint16_t cps = 0;  // halt mode: PSW saved by HALT
+  uint16_t ea = 0;   // effective address, the bus's input
+  uint16_t mask = kWordMask;
+  bool trace_suppress = false;
+  bool wait = false;
+  bool irq_clock = false;
+  bool irq_channel = false;
+  // The one-slot commit hook: the device whose latched write is committed at the
+  // start of the next step; null when empty.
+  BusDevice* pending_write = nullptr;
+
+  uint16_t R(int n) const { return LoadWord(&cells[2 * n]); }
+  void SetR(int n, uint16_t v) { StoreWord(&cells[2 * n], v); }
+  uint8_t* Cell(int n) { return &cells[2 * n]; }
+  uint16_t pc() const { return R(kPc); }
+  void set_pc(uint16_t v) { SetR(kPc, v); }
+  uint16_t sp() const { return R(kSp); }
+  void set_sp(uint16_t v) { SetR(kSp, v); }
+};
+
+// Run control, shared by the run tick, the debugger and the front end.
+struct RunControl {
+  int32_t steps_per_tick = 400;
+  int32_t trace_count = -1;         // steps left before stopping; <= 0: none
+  int32_t breakpoint_address = -1;  // PC that stops the run; < 0: none
+  bool run_stopped = false;
+  int32_t resume_delay = 0;  // run ticks still to skip
+  bool rom_modified = false;  // the debugger has assembled into memory
+};
+
+}  // namespace orlan
+
+#endif  // ORLAN_CORE_CPU_STATE_H_

@@ -1,0 +1,185 @@
+#include "core/machine.h"
+
+#include "core/addressing.h"
+#include "core/decoder.h"
+#include "core/stub_device.h"
+
+namespace orlan {
+
+uint16_t RamSizeFromSetting(int64_t setting) {
+  uint32_t size = static_cast<uint16_t>(setting);
+  if (size < 040000) size = 040000;
+  if (size > 0100000) size = 0100000;
+  return static_cast<uint16_t>((size + 15) & 0177760);
+}
+
+Machine::Machine() {
+  rom_.fill(0377);
+  ram_[kRamStoreSize] = 0377;
+  AttachDevice(DeviceWindow::kLcd, std::make_unique<StubDevice>(*this, 2, true));
+  AttachDevice(DeviceWindow::kChannel, std::make_unique<StubDevice>(*this, 4, true));
+  AttachDevice(DeviceWindow::kRtc, std::make_unique<StubDevice>(*this, 64, false));
+}
+
+Machine::~Machine() = default;
+
+void Machine::SetRamSize(uint16_t size) {
+  ram_size_ = size;
+  ram_top_ = static_cast<uint16_t>(size - 1);
+}
+
+void Machine::AttachDevice(DeviceWindow window, std::unique_ptr<BusDevice> device) {
+  auto& slot = devices_[static_cast<int>(window)];
+  if (cpu.pending_write == slot.get()) cpu.pending_write = nullptr;
+  slot = std::move(device);
+}
+
+uint8_t* Machine::LocateReadSlow(uint16_t a) {
+  if (a == ram_top_) {
+    // A word read at the last (odd) RAM byte gets 377 as its high half.
+    ram_[a + 1u] = 0377;
+    return &ram_[a];
+  }
+  if (static_cast<uint16_t>(a - kLcdBase) <= kRtcBase + 0177 - kLcdBase) {
+    if ((a & 0177774) == kLcdBase) return devices_[0]->Read(a - kLcdBase);
+    if ((a & 0177760) == kChannelBase) return devices_[1]->Read(a - kChannelBase);
+    if ((a & 0177600) == kRtcBase) return devices_[2]->Read(a - kRtcBase);
+  }
+  if (a <= kRomLast) {
+    if (a == kRomLast) rom_[kRomStoreSize] = 0377;
+    return &rom_[a - kRomBase];
+  }
+  unmapped_.fill(0377);
+  return unmapped_.data();
+}
+
+uint8_t* Machine::LocateWriteSlow(uint16_t a) {
+  if (static_cast<uint16_t>(a - kLcdBase) <= kRtcBase + 0177 - kLcdBase) {
+    if ((a & 0177774) == kLcdBase) return devices_[0]->Write(a - kLcdBase);
+    if ((a & 0177760) == kChannelBase) return devices_[1]->Write(a - kChannelBase);
+    if ((a & 0177600) == kRtcBase) return devices_[2]->Write(a - kRtcBase);
+  }
+  // The processor never changes ROM.
+  return write_sink_.data();
+}
+
+uint8_t Machine::PeekByte(uint16_t a) const {
+  if (a <= ram_top_) return ram_[a];
+  if (a >= kRomBase && a <= kRomLast) return rom_[a - kRomBase];
+  return 0377;
+}
+
+uint16_t Machine::PeekWord(uint16_t a) const {
+  return static_cast<uint16_t>(PeekByte(a) | (PeekByte(static_cast<uint16_t>(a + 1)) << 8));
+}
+
+bool Machine::PokeByte(uint16_t a, uint8_t value) {
+  if (a <= ram_top_) {
+    ram_[a] = value;
+    return true;
+  }
+  if (a >= kRomBase && a <= kRomLast) {
+    rom_[a - kRomBase] = value;
+    return true;
+  }
+  return false;
+}
+
+void Machine::CpuReset() {
+  cpu.pending_write = nullptr;  // a device write still pending is dropped
+  cpu.trace_suppress = false;
+  cpu.wait = false;
+  cpu.irq_clock = false;
+  cpu.irq_channel = false;
+  cpu.cpc &= 0177776;
+  cpu.set_pc(kResetAddress);
+  cpu.psw = 0340;
+}
+
+void Machine::EnterTrap(uint16_t vector) {
+  CpuState& c = cpu;
+  c.mask = kWordMask;
+  ComputeEA(*this, 046);
+  c.ea &= kWordMask;
+  StoreWord(BusLocateWrite(), c.psw);
+  ComputeEA(*this, 046);
+  StoreWord(BusLocateWrite(), c.pc());
+  c.ea = vector & kWordMask;
+  c.set_pc(LoadWord(BusLocateRead()) & kWordMask);
+  c.ea = static_cast<uint16_t>(c.ea + 2);
+  c.psw = LoadWord(BusLocateRead());
+}
+
+int32_t Machine::CpuStep() {
+  CpuState& c = cpu;
+  if (c.pending_write != nullptr || c.wait || c.irq_clock || c.irq_channel) [[unlikely]] {
+    if (BusDevice* commit = c.pending_write) {
+      commit->Commit();
+      c.pending_write = nullptr;
+    }
+    if (c.irq_clock || c.irq_channel) c.wait = false;
+    if (c.wait) return 1;
+    if (!(c.psw & kPswPriority7)) {
+      if (c.irq_clock) {
+        c.irq_clock = false;
+        EnterTrap(kVectorClock);
+        c.trace_suppress = false;
+        return 1;
+      }
+      if (c.irq_channel) {
+        c.irq_channel = false;
+        EnterTrap(kVectorChannel);
+        c.trace_suppress = false;
+        return 1;
+      }
+    }
+  }
+  // Fetch with field 27 ((PC)+) as a word.
+  c.mask = kWordMask;
+  const uint16_t pc = c.pc();
+  c.ea = pc;
+  c.set_pc(static_cast<uint16_t>(pc + 2));
+  c.ir = LoadWord(BusLocateRead());
+  uint16_t vector = DispatchInstruction(*this);
+  c.set_pc(c.pc() & kWordMask);
+  if ((c.psw & kPswT) && vector == 0 && !c.trace_suppress) vector = kVectorBpt;
+  if (vector != 0) [[unlikely]] EnterTrap(vector);
+  c.trace_suppress = false;
+  return 1;
+}
+
+void Machine::StopIntoDebugger() {
+  if (on_debug_stop) {
+    on_debug_stop();
+    return;
+  }
+  run.run_stopped = true;
+  run.trace_count = -1;
+  run.breakpoint_address = -1;
+}
+
+void Machine::RunSlice() {
+  if (run.resume_delay > 0) {
+    --run.resume_delay;
+    return;
+  }
+  int32_t tally = 0;
+  if (tally >= run.steps_per_tick) return;
+  for (;;) {
+    if (run.run_stopped) return;
+    tally += CpuStep();
+    if (run.trace_count > 0) {
+      if (--run.trace_count == 0) {
+        StopIntoDebugger();
+        return;
+      }
+    }
+    if (run.breakpoint_address >= 0 && run.breakpoint_address == cpu.pc()) {
+      StopIntoDebugger();
+      return;
+    }
+    if (tally >= run.steps_per_tick) return;
+  }
+}
+
+}  // namespace orlan

@@ -1,0 +1,119 @@
+// The emulated machine: processor, run control, memory stores and the bus.
+#ifndef ORLAN_CORE_MACHINE_H_
+#define ORLAN_CORE_MACHINE_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "core/bus_device.h"
+#include "core/cpu_state.h"
+
+namespace orlan {
+
+inline constexpr uint16_t kResetAddress = 0173000;
+inline constexpr uint16_t kRomBase = 040000;
+inline constexpr uint16_t kRomLast = 0177377;  // last byte any image supplies
+inline constexpr std::size_t kRamStoreSize = 0100000;          // 32768 bytes
+inline constexpr std::size_t kRomStoreSize = kRomLast + 1 - kRomBase;  // 48896 bytes
+inline constexpr uint16_t kDefaultRamSize = 040000;             // 16384 bytes
+
+// Device windows on the bus, in the order the address decode tests them.
+enum class DeviceWindow { kLcd, kChannel, kRtc };
+inline constexpr uint16_t kLcdBase = 0164000;      // 164000-164003
+inline constexpr uint16_t kChannelBase = 0164020;  // 164020-164037
+inline constexpr uint16_t kRtcBase = 0165000;      // 165000-165177
+
+// The RAM size that a settings value gives: its low 16 bits, raised to 16384,
+// lowered to 32768, rounded up to a multiple of 16.
+uint16_t RamSizeFromSetting(int64_t setting);
+
+class Machine {
+ public:
+  // A fresh machine: zeroed processor and RAM, ROM all 377, RAM size 16384, and
+  // plain register files in the device windows until real devices are attached.
+  Machine();
+  ~Machine();
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
+
+  CpuState cpu;
+  RunControl run;
+
+  // --- memory ---------------------------------------------------------------
+  void SetRamSize(uint16_t size);  // size must already follow RamSizeFromSetting
+  uint16_t ram_size() const { return ram_size_; }
+  uint16_t ram_top() const { return ram_top_; }
+  // RamStore is indexed by bus address (all 32768 bytes, also those above RamTop);
+  // RomStore by address minus 040000.
+  std::span<uint8_t, kRamStoreSize> ram() { return std::span<uint8_t, kRamStoreSize>(ram_.data(), kRamStoreSize); }
+  std::span<const uint8_t, kRamStoreSize> ram() const {
+    return std::span<const uint8_t, kRamStoreSize>(ram_.data(), kRamStoreSize);
+  }
+  std::span<uint8_t, kRomStoreSize> rom() { return std::span<uint8_t, kRomStoreSize>(rom_.data(), kRomStoreSize); }
+  std::span<const uint8_t, kRomStoreSize> rom() const {
+    return std::span<const uint8_t, kRomStoreSize>(rom_.data(), kRomStoreSize);
+  }
+
+  // Reads memory as the processor sees it, but without running device handlers:
+  // RAM up to RamTop, ROM bytes (also under the device windows) up to 177377,
+  // 377 beyond.
+  uint8_t PeekByte(uint16_t address) const;
+  uint16_t PeekWord(uint16_t address) const;
+  // Stores into RAM (up to RamTop) or ROM (040000-177377) directly, the way a
+  // debugger patches memory; other addresses are ignored. Returns whether stored.
+  bool PokeByte(uint16_t address, uint8_t value);
+
+  // --- bus --------------------------------------------------------------------
+  // Locate the byte or word at cpu.ea. Never fails: every address gives a location
+  // of at least two bytes.
+  uint8_t* BusLocateRead() {
+    const uint16_t a = cpu.ea;
+    if (a < ram_top_) return &ram_[a];
+    return LocateReadSlow(a);
+  }
+  uint8_t* BusLocateWrite() {
+    const uint16_t a = cpu.ea;
+    if (a <= ram_top_) return &ram_[a];
+    return LocateWriteSlow(a);
+  }
+
+  // Devices: the machine owns the device of each window. A device's write handler
+  // arms the pending write with itself when its commit waits for the next step.
+  void AttachDevice(DeviceWindow window, std::unique_ptr<BusDevice> device);
+  BusDevice& device(DeviceWindow window) { return *devices_[static_cast<int>(window)]; }
+  void ArmPendingWrite(BusDevice* device) { cpu.pending_write = device; }
+
+  // --- processor --------------------------------------------------------------
+  void CpuReset();
+  int32_t CpuStep();
+  // One run tick: up to run.steps_per_tick steps, stopping early into the debugger.
+  void RunSlice();
+
+  // What a run stop does: the front end shows its debug window here. Without a
+  // hook the run control is set as showing that window would set it.
+  std::function<void()> on_debug_stop;
+  void StopIntoDebugger();
+
+ private:
+  uint8_t* LocateReadSlow(uint16_t a);
+  uint8_t* LocateWriteSlow(uint16_t a);
+  void EnterTrap(uint16_t vector);
+
+  uint16_t ram_size_ = kDefaultRamSize;
+  uint16_t ram_top_ = kDefaultRamSize - 1;
+  // One guard byte after each store: a word access at the store's last (odd)
+  // address spans it and so stays inside host memory.
+  std::array<uint8_t, kRamStoreSize + 1> ram_{};
+  std::array<uint8_t, kRomStoreSize + 1> rom_{};
+  std::array<uint8_t, 2> unmapped_{};    // reads of 177400-177777
+  std::array<uint8_t, 2> write_sink_{};  // processor stores that go nowhere
+  std::array<std::unique_ptr<BusDevice>, 3> devices_;
+};
+
+}  // namespace orlan
+
+#endif  // ORLAN_CORE_MACHINE_H_
