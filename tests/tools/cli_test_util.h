@@ -1,0 +1,70 @@
+// Runs monitor scripts given as strings on a machine the test owns.
+#ifndef ORLAN_TESTS_TOOLS_CLI_TEST_UTIL_H_
+#define ORLAN_TESTS_TOOLS_CLI_TEST_UTIL_H_
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/machine.h"
+#include "tools/cli/command_table.h"
+#include "tools/cli/interpreter.h"
+
+namespace orlan::cli::testing {
+
+struct ScriptRun {
+  Outcome outcome;
+  std::string out;
+  std::string err;
+};
+
+inline ScriptRun RunText(Machine& machine, const std::string& script) {
+  static const CommandTable table = StandardCommands();
+  std::ostringstream out, err;
+  Session session{machine, out};
+  Interpreter interpreter(table, session, err);
+  std::istringstream in(script);
+  const Outcome outcome = interpreter.RunScript(in);
+  return {outcome, out.str(), err.str()};
+}
+
+// Everything a command can change, for checking that a bad line changed nothing.
+struct MachineImage {
+  explicit MachineImage(const Machine& m)
+      : cells(m.cpu.cells),
+        psw(m.cpu.psw),
+        cpc(m.cpu.cpc),
+        cps(m.cpu.cps),
+        irq_clock(m.cpu.irq_clock),
+        irq_channel(m.cpu.irq_channel),
+        ram(m.ram().begin(), m.ram().end()),
+        rom(m.rom().begin(), m.rom().end()) {}
+  bool operator==(const MachineImage&) const = default;
+
+  std::array<uint8_t, 16> cells;
+  uint16_t psw, cpc, cps;
+  bool irq_clock, irq_channel;
+  std::vector<uint8_t> ram, rom;
+};
+
+// A file in the test's temporary directory, removed with the object.
+class TempFile {
+ public:
+  TempFile(const std::string& name, const std::string& bytes)
+      : path_(std::filesystem::temp_directory_path() / ("orlan_cli_test_" + name)) {
+    std::ofstream(path_, std::ios::binary) << bytes;
+  }
+  ~TempFile() { std::filesystem::remove(path_); }
+  std::string path() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace orlan::cli::testing
+
+#endif  // ORLAN_TESTS_TOOLS_CLI_TEST_UTIL_H_

@@ -1,0 +1,100 @@
+#include "tools/cli/interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include "cli_test_util.h"
+
+namespace orlan::cli {
+namespace {
+
+using testing::MachineImage;
+using testing::RunText;
+using testing::TempFile;
+
+struct BadLineCase {
+  std::string script;  // good lines, then the bad one
+  std::string error;   // what the bad line prints
+};
+
+// Each bad line reports its line number and leaves the machine as the good lines
+// before it left it: no argument of the bad line has been applied.
+TEST(Interpreter, BadLineReportsItsNumberAndChangesNothing) {
+  const TempFile two_bytes("two_bytes", "\x01\x02");
+  const TempFile kilobyte("kilobyte", std::string(1024, '\x55'));
+  const BadLineCase cases[] = {
+      {"bogus", "line 1: unknown command: bogus\n"},
+      {"# comment\n\nreg r0 7\nREGS", "line 4: unknown command: REGS\n"},
+      {"dep 1000 5 6 8", "line 1: bad number: 8\n"},
+      {"dep 1000 5 200000", "line 1: number out of range: 200000\n"},
+      {"dep 1000", "line 1: missing argument\n"},
+      {"dep 177374 1 2 3", "line 1: address not writable: 177400\n"},
+      {"reg r0 1\nreg r8 1", "line 2: unknown register: r8\n"},
+      {"reg pc 0x10000", "line 1: number out of range: 0x10000\n"},
+      {"reg pc 65536.", "line 1: number out of range: 65536.\n"},
+      {"reg pc", "line 1: missing argument\n"},
+      {"reg pc 1 2", "line 1: too many arguments\n"},
+      {"regs x", "line 1: too many arguments\n"},
+      {"reset now", "line 1: too many arguments\n"},
+      {"mem 1000 0", "line 1: number out of range: 0\n"},
+      {"mem 1000 100001", "line 1: number out of range: 100001\n"},
+      {"mem 1000 1 1", "line 1: too many arguments\n"},
+      {"step 1 2", "line 1: too many arguments\n"},
+      {"step x", "line 1: bad number: x\n"},
+      {"step 40000000000", "line 1: number out of range: 40000000000\n"},
+      {"irq disk", "line 1: unknown interrupt: disk\n"},
+      {"irq", "line 1: missing argument\n"},
+      {"load /nonexistent/orlan 1000", "line 1: cannot read file: /nonexistent/orlan\n"},
+      {"load " + two_bytes.path() + " 177377", "line 1: address not writable: 177400\n"},
+      {"load " + kilobyte.path() + " 177000", "line 1: address not writable: 177400\n"},
+      {"load " + two_bytes.path(), "line 1: missing argument\n"},
+      {"quit now", "line 1: too many arguments\n"},
+  };
+  for (const BadLineCase& c : cases) {
+    Machine expected;
+    Machine actual;
+    const std::size_t last_line = c.script.rfind('\n');
+    if (last_line != std::string::npos) RunText(expected, c.script.substr(0, last_line));
+    const auto run = RunText(actual, c.script);
+    EXPECT_EQ(run.outcome, Outcome::kError) << c.script;
+    EXPECT_EQ(run.err, c.error) << c.script;
+    EXPECT_EQ(run.out, "") << c.script;
+    EXPECT_TRUE(MachineImage(actual) == MachineImage(expected)) << c.script;
+  }
+}
+
+TEST(Interpreter, StopsAtTheFirstBadLine) {
+  Machine m;
+  const auto run = RunText(m, "reg r0 1\nbogus\nreg r0 2\nregs");
+  EXPECT_EQ(run.outcome, Outcome::kError);
+  EXPECT_EQ(m.cpu.R(0), 1);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST(Interpreter, QuitEndsTheScript) {
+  Machine m;
+  const auto run = RunText(m, "reg r0 1\nquit\nreg r0 2\nbogus");
+  EXPECT_EQ(run.outcome, Outcome::kQuit);
+  EXPECT_EQ(m.cpu.R(0), 1);
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(Interpreter, CommentsBlanksAndLineEndings) {
+  struct Case {
+    std::string script;
+    uint16_t r0;
+  };
+  const Case cases[] = {
+      {"reg r0 5 # five", 5},  {"reg r0 5 #five", 5},   {"#reg r0 5", 0},    {"   # reg r0 5", 0},
+      {"\treg\tr0\t6\t", 6},   {"reg r0 7\r\n\r\n", 7},  // scripts written on other hosts
+      {"\n\n\nreg r0 3\n", 3}, {"reg r0 0x1f", 037},    {"reg r0 31.", 037}, {"reg r0 37", 037},
+  };
+  for (const Case& c : cases) {
+    Machine m;
+    const auto run = RunText(m, c.script);
+    EXPECT_EQ(run.outcome, Outcome::kContinue) << c.script << run.err;
+    EXPECT_EQ(m.cpu.R(0), c.r0) << c.script;
+  }
+}
+
+}  // namespace
+}  // namespace orlan::cli

@@ -1,0 +1,151 @@
+// The monitor as a whole: options, start-up, script files and exit status.
+#include "tools/cli/monitor.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "cli_test_util.h"
+#include "tools/cli/options.h"
+
+namespace orlan::cli {
+namespace {
+
+using testing::TempFile;
+
+struct MonitorRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+MonitorRun RunCli(std::vector<std::string> args, const std::string& stdin_text = "") {
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  std::istringstream in(stdin_text);
+  std::ostringstream out, err;
+  const int status = RunMonitor(views, in, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// A ROM image whose byte i is (i * 7 + seed) mod 256, so misplaced bytes show.
+std::string Image(std::size_t size, int seed) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + seed);
+  return bytes;
+}
+
+TEST(Monitor, OptionsAndStatus) {
+  const TempFile rom("rom", Image(32512, 1));
+  struct Case {
+    std::vector<std::string> args;
+    std::string stdin_text;
+    int status;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{}, "mem 173000", 0, "173000: 177777\n", ""},
+      {{},
+       "regs",
+       0,
+       "r0=000000 r1=000000 r2=000000 r3=000000 r4=000000 r5=000000 sp=000000 pc=173000 "
+       "psw=000340\n",
+       ""},
+      {{}, "reg r0 1\nstep x\nregs", 2, "", "line 2: bad number: x\n"},
+      {{"--rom", rom.path()}, "mem 100000", 0, "100000: 004001\n", ""},
+      {{"--ram-size", "100000"}, "dep 77776 1\nmem 77776", 0, "077776: 000001\n", ""},
+      {{"--ram-size", "32768."}, "dep 77776 1\nmem 77776", 0, "077776: 000001\n", ""},
+      {{"--ram-size", "0x4000"}, "mem 77776", 0, "077776: 177777\n", ""},
+      {{"--ram-size", "20000."}, "dep 47036 1\nmem 47036 2", 0, "047036: 000001 177777\n", ""},
+      {{"--bogus"}, "", 2, "", "orlan-cli: unknown option: --bogus\n(try --help)\n"},
+      {{"--rom"}, "", 2, "", "orlan-cli: missing value for --rom\n(try --help)\n"},
+      {{"--ram-size", "9"}, "", 2, "", "orlan-cli: bad number: 9\n(try --help)\n"},
+      {{"--rom", "/nonexistent/rom.bin"},
+       "regs",
+       2,
+       "",
+       "orlan-cli: cannot read file: /nonexistent/rom.bin\n"},
+      {{"/nonexistent/script"}, "", 2, "", "orlan-cli: cannot read file: /nonexistent/script\n"},
+  };
+  for (const Case& c : cases) {
+    const MonitorRun run = RunCli(c.args, c.stdin_text);
+    EXPECT_EQ(run.status, c.status) << c.stdin_text;
+    EXPECT_EQ(run.out, c.out) << c.stdin_text;
+    EXPECT_EQ(run.err, c.err) << c.stdin_text;
+  }
+}
+
+TEST(Monitor, HelpListsTheCommands) {
+  const MonitorRun run = RunCli({"--help"}, "bogus");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("dep ADDR WORD..."), std::string::npos);
+  EXPECT_NE(run.out.find("--ram-size"), std::string::npos);
+}
+
+TEST(Monitor, ScriptFilesRunInOrderUntilQuit) {
+  const TempFile first("first", "reg r0 1\n");
+  const TempFile second("second", "reg r1 2\nquit\n");
+  const TempFile third("third", "reg r2 3\n");
+  const TempFile show("show", "regs\n");
+  const TempFile bad("bad", "regs\n\nbogus\n");
+  EXPECT_EQ(RunCli({first.path(), show.path()}, "reg r3 4").out,
+            "r0=000001 r1=000000 r2=000000 r3=000000 r4=000000 r5=000000 sp=000000 pc=173000 "
+            "psw=000340\n");
+  EXPECT_EQ(RunCli({second.path(), third.path(), bad.path()}).status, 0);
+  const MonitorRun failed = RunCli({bad.path(), first.path()});
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_EQ(failed.err, "line 3: unknown command: bogus\n");
+  // A missing script is found before any script runs.
+  const MonitorRun missing = RunCli({show.path(), "/nonexistent/script"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.out, "");
+}
+
+TEST(PrepareMachine, LoadsRomImagesAsTheStartUpDoes) {
+  const std::string rom_bytes = Image(32512 + 10, 1);  // a longer image: its start is used
+  const std::string romt_bytes = Image(16384, 2);
+  const TempFile rom("rom", rom_bytes);
+  const TempFile romt("romt", romt_bytes);
+  Machine m;
+  Options options;
+  options.rom = rom.path();
+  options.romt = romt.path();
+  PrepareMachine(m, options);
+  struct Case {
+    uint16_t address;
+    uint8_t byte;
+  };
+  const Case cases[] = {
+      {040000, static_cast<uint8_t>(romt_bytes[0])},
+      {077777, static_cast<uint8_t>(romt_bytes[16383])},
+      {0100000, static_cast<uint8_t>(rom_bytes[0])},
+      {0173000, static_cast<uint8_t>(rom_bytes[0173000 - 0100000])},
+      {0177377, static_cast<uint8_t>(rom_bytes[32511])},
+      {0177400, 0377},
+  };
+  for (const Case& c : cases) EXPECT_EQ(m.PeekByte(c.address), c.byte) << std::oct << c.address;
+  EXPECT_EQ(m.cpu.pc(), 0173000);
+}
+
+TEST(PrepareMachine, ShortImageIsAnErrorAndLoadsNothing) {
+  const TempFile short_rom("short_rom", Image(32511, 1));
+  const TempFile short_romt("short_romt", Image(16383, 1));
+  const TempFile romt("romt", Image(16384, 2));
+  struct Case {
+    std::string rom, romt;
+  };
+  const Case cases[] = {{short_rom.path(), romt.path()}, {"", short_romt.path()}};
+  for (const Case& c : cases) {
+    Machine m;
+    m.PokeByte(040000, 5);
+    Options options;
+    options.rom = c.rom;
+    options.romt = c.romt;
+    EXPECT_THROW(PrepareMachine(m, options), std::runtime_error);
+    EXPECT_EQ(m.PeekByte(040000), 5) << c.rom << c.romt;
+  }
+}
+
+}  // namespace
+}  // namespace orlan::cli

@@ -1,0 +1,40 @@
+#include "tools/cli/command_table.h"
+
+#include <string>
+
+#include "tools/cli/number.h"
+
+namespace orlan::cli {
+
+void Args::ExpectCount(std::size_t min, std::size_t max) const {
+  if (words_.size() < min) throw UsageError("missing argument");
+  if (words_.size() > max) throw UsageError("too many arguments");
+}
+
+uint64_t Args::Number(std::size_t i, uint64_t max) const {
+  const std::string text(words_.at(i));
+  const auto value = ParseNumber(text);
+  if (!value) throw UsageError("bad number: " + text);
+  if (*value > max) throw UsageError("number out of range: " + text);
+  return *value;
+}
+
+void CommandTable::Add(Command command) {
+  if (Find(command.name) != nullptr) throw std::logic_error("command added twice: " + command.name);
+  commands_.push_back(std::move(command));
+}
+
+const Command* CommandTable::Find(std::string_view name) const {
+  for (const Command& c : commands_) {
+    if (c.name == name) return &c;
+  }
+  return nullptr;
+}
+
+CommandTable StandardCommands() {
+  CommandTable table;
+  AddCoreCommands(table);
+  return table;
+}
+
+}  // namespace orlan::cli

@@ -1,0 +1,73 @@
+// The monitor's commands: each command group registers its commands into one table.
+//
+// A command runs in two phases so that a bad line changes nothing: its parser checks
+// every argument (and reads any file it needs) and either throws UsageError or
+// returns the action, which then cannot fail.
+#ifndef ORLAN_TOOLS_CLI_COMMAND_TABLE_H_
+#define ORLAN_TOOLS_CLI_COMMAND_TABLE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/cli/session.h"
+
+namespace orlan::cli {
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The words of a command line after the command's name.
+class Args {
+ public:
+  explicit Args(std::vector<std::string_view> words) : words_(std::move(words)) {}
+
+  std::size_t size() const { return words_.size(); }
+  std::string_view operator[](std::size_t i) const { return words_[i]; }
+
+  // Throws unless the line has from `min` to `max` arguments.
+  void ExpectCount(std::size_t min, std::size_t max) const;
+  // Argument `i` as a number from 0 to `max`.
+  uint64_t Number(std::size_t i, uint64_t max) const;
+  uint16_t Word(std::size_t i) const { return static_cast<uint16_t>(Number(i, 0177777)); }
+
+ private:
+  std::vector<std::string_view> words_;
+};
+
+using Action = std::function<void(Session&)>;
+using CommandParser = std::function<Action(const Args&, const Session&)>;
+
+struct Command {
+  std::string name;
+  std::string synopsis;  // the name with its arguments, for the help text
+  std::string summary;
+  CommandParser parse;
+};
+
+class CommandTable {
+ public:
+  // Names are unique; adding one twice is a programming error and throws.
+  void Add(Command command);
+  const Command* Find(std::string_view name) const;
+  const std::vector<Command>& commands() const { return commands_; }
+
+ private:
+  std::vector<Command> commands_;
+};
+
+// The command groups; each lives in its own source file.
+void AddCoreCommands(CommandTable& table);
+
+// Every command the monitor offers.
+CommandTable StandardCommands();
+
+}  // namespace orlan::cli
+
+#endif  // ORLAN_TOOLS_CLI_COMMAND_TABLE_H_

@@ -1,0 +1,68 @@
+#include "tools/cli/options.h"
+
+#include <sstream>
+
+#include "tools/cli/number.h"
+#include "tools/cli/rom_loader.h"
+
+namespace orlan::cli {
+
+Options ParseOptions(std::span<const std::string_view> args) {
+  Options options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (!arg.starts_with("--")) {
+      options.scripts.emplace_back(arg);
+      continue;
+    }
+    if (arg == "--help") {
+      options.help = true;
+      continue;
+    }
+    if (arg != "--ram-size" && arg != "--rom" && arg != "--romt") {
+      throw UsageError("unknown option: " + std::string(arg));
+    }
+    if (i + 1 == args.size()) throw UsageError("missing value for " + std::string(arg));
+    const std::string value(args[++i]);
+    if (arg == "--rom") {
+      options.rom = value;
+    } else if (arg == "--romt") {
+      options.romt = value;
+    } else {
+      const auto number = ParseNumber(value);
+      if (!number) throw UsageError("bad number: " + value);
+      if (*number > 0xFFFFFFFF) throw UsageError("number out of range: " + value);
+      options.ram_size = static_cast<int64_t>(*number);
+    }
+  }
+  return options;
+}
+
+void PrepareMachine(Machine& machine, const Options& options) {
+  if (options.ram_size) machine.SetRamSize(RamSizeFromSetting(*options.ram_size));
+  LoadRomImages(machine, options.rom, options.romt);
+  machine.CpuReset();
+}
+
+std::string HelpText(const CommandTable& table) {
+  std::ostringstream text;
+  text << "usage: orlan-cli [OPTION]... [SCRIPT]...\n"
+          "Runs monitor commands, one per line, from the SCRIPT files or else from standard\n"
+          "input, on an Orlan machine that starts as the emulator starts it: RAM zero,\n"
+          "processor reset. Numbers are octal; 0x17 is hexadecimal, 15. decimal.\n"
+          "A bad line prints \"line N: message\" and ends the run with status 2.\n\n"
+          "options:\n"
+          "  --ram-size N   RAM size in bytes (16384. to 32768.)\n"
+          "  --rom FILE     image of 100000-177377 (its first 32512 bytes)\n"
+          "  --romt FILE    image of 040000-077777 (its first 16384 bytes)\n"
+          "  --help         print this text\n\n"
+          "commands (\"#\" starts a comment):\n";
+  for (const Command& c : table.commands()) {
+    text << "  " << c.synopsis
+         << std::string(c.synopsis.size() < 20 ? 20 - c.synopsis.size() : 1, ' ') << c.summary
+         << '\n';
+  }
+  return text.str();
+}
+
+}  // namespace orlan::cli

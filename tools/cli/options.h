@@ -1,0 +1,37 @@
+// The monitor's command line.
+#ifndef ORLAN_TOOLS_CLI_OPTIONS_H_
+#define ORLAN_TOOLS_CLI_OPTIONS_H_
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/machine.h"
+#include "tools/cli/command_table.h"
+
+namespace orlan::cli {
+
+struct Options {
+  std::optional<int64_t> ram_size;  // a RamSize setting, applied as the start-up does
+  std::string rom;                  // image for 100000-177377
+  std::string romt;                 // image for 040000-077777
+  bool help = false;
+  std::vector<std::string> scripts;  // none: standard input
+};
+
+// Throws UsageError for an unknown option, a missing value or a bad number.
+Options ParseOptions(std::span<const std::string_view> args);
+
+// Brings a fresh machine up as the emulator's start-up does: RAM size, ROM images,
+// processor reset. Throws std::runtime_error when a ROM image cannot be loaded.
+void PrepareMachine(Machine& machine, const Options& options);
+
+// The --help text: options and the table's commands.
+std::string HelpText(const CommandTable& table);
+
+}  // namespace orlan::cli
+
+#endif  // ORLAN_TOOLS_CLI_OPTIONS_H_
