@@ -16,8 +16,8 @@ uint16_t Modify(Machine& m, Compute compute) {
   return 0;
 }
 
-// The arithmetic rows: N and Z from the result, then V and C as given (each only when
-// the instruction defines it, see `defined`).
+// Clears the condition codes the instruction defines, sets N and Z from the result,
+// then V and C as given; codes outside `defined` are never touched.
 template <class W>
 void SetArithmeticFlags(CpuState& c, uint16_t defined, typename W::Value result, bool v,
                         bool c_bit) {
