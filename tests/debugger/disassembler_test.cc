@@ -77,6 +77,13 @@ TEST(Disassembler, ByteFormMarkerInMnemonicColumn) {
   } cases[] = {{010102, "mov "}, {0110102, "movb"}, {005001, "clr "}, {0105001, "clrb"},
                {060102, "add"},  {0160102, "sub"},  {000257, "clear"}};
   for (const Case& c : cases) EXPECT_EQ(MnemonicText(FindMnemonic(c.word), c.word), c.text);
+  // A row that is not in the table reads as illop rather than past the table.
+  EXPECT_EQ(MnemonicText(-1, 010102), "illop");
+  Machine m;
+  const NumberFormat f;
+  Disassembler d(m, f);
+  EXPECT_EQ(d.OperandsText(kMnemonicCount, 012700), "");
+  EXPECT_EQ(d.address(), 0);
 }
 
 TEST(Disassembler, BranchTargetWrapsPastTheTop) {
