@@ -21,8 +21,8 @@ TEST(RamSizeFromSetting, FollowsTheRule) {
   struct Case {
     int64_t setting;
     uint16_t size;
-  } cases[] = {{16384, 040000}, {20000, 20000}, {16385, 16400}, {0, 040000},
-               {65536, 040000}, {40000, 0100000}, {-1, 0100000}, {0x5000, 0x5000},
+  } cases[] = {{16384, 040000},   {20000, 20000},   {16385, 16400}, {0, 040000},
+               {65536, 040000},   {40000, 0100000}, {-1, 0100000},  {0x5000, 0x5000},
                {100000, 0100000}, {32768, 0100000}};
   for (const Case& c : cases) {
     EXPECT_EQ(RamSizeFromSetting(c.setting), c.size) << c.setting;
