@@ -91,6 +91,22 @@ TEST(Interrupts, TakenByPriorityAndMaskedByBit7Alone) {
   }
 }
 
+TEST(Interrupts, SoftwareOpensAndClosesTheMaskAfterReset) {
+  Machine m;
+  Prepare(m);
+  // MTPS #200; MTPS #140; NOP at the reset address.
+  Deposit(m, 0173000, {0106427, 0000200, 0106427, 0000140, kNop});
+  m.CpuReset();
+  m.cpu.irq_clock = true;
+  m.CpuStep();
+  m.CpuStep();
+  EXPECT_EQ(m.cpu.psw, 0140);
+  EXPECT_TRUE(m.cpu.irq_clock) << "masked until bit 7 clears";
+  m.CpuStep();
+  EXPECT_EQ(m.cpu.pc(), testing::VectorPc(kVectorClock));
+  EXPECT_EQ(m.PeekWord(m.cpu.sp()), 0173010);
+}
+
 TEST(Interrupts, ChannelFollowsOnceTheClockHandlerAllowsIt) {
   struct Case {
     uint16_t clock_psw;  // PSW loaded from 102
@@ -240,6 +256,17 @@ TEST(DeviceCommit, NextInstructionReadsTheNewValue) {
   m.CpuStep();  // MFUS (R5)+ reads LCD register 1
   EXPECT_EQ(m.cpu.R(0), 012345);
   EXPECT_EQ(m.cpu.R(5), 0164004);
+}
+
+TEST(DeviceCommit, MovToARegisterIsReadBackByTheNextInstruction) {
+  Machine m;
+  // MOV R0,@#164002; MOV @#164002,R1
+  Load(m, {0010037, 0164002, 0013701, 0164002}, 0);
+  m.cpu.SetR(0, 0054321);
+  m.CpuStep();
+  m.CpuStep();
+  EXPECT_EQ(m.cpu.R(1), 0054321);
+  EXPECT_EQ(Lcd(m).reg(1), 0054321);
 }
 
 // A loop of SOB R0,. counts its steps in R0.
