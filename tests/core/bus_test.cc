@@ -29,6 +29,21 @@ TEST(RamSizeFromSetting, FollowsTheRule) {
   }
 }
 
+TEST(Bus, RamSizeIsNormalisedWhenSet) {
+  struct Case {
+    uint16_t requested;
+    uint16_t size;
+  } cases[] = {{0, 040000}, {0177777, 0100000}, {0100001, 0100000}, {040001, 040020}};
+  for (const Case& c : cases) {
+    Machine m;
+    m.SetRamSize(c.requested);
+    EXPECT_EQ(m.ram_size(), c.size) << c.requested;
+    EXPECT_EQ(m.ram_top(), c.size - 1) << c.requested;
+    // The top of the address space is never RAM, whatever was asked for.
+    EXPECT_EQ(BusReadWord(m, 0177776), 0177777) << c.requested;
+  }
+}
+
 TEST(Bus, DecodeBoundariesForEachRamSize) {
   struct Case {
     uint16_t ram_size;
