@@ -86,21 +86,6 @@ TEST(Decoder, EveryWordReachesItsHandler) {
   EXPECT_EQ(reserved, 1 + 040 + 030 + 4 * 0100 + 2 * 01000 + 01400 + 010000);
 }
 
-// The dispatch that the step uses agrees with HandlerFor: a word's handler runs.
-TEST(Decoder, DispatchRunsTheHandlerOfTheWord) {
-  struct Case {
-    uint16_t word;
-    uint16_t vector;
-  } cases[] = {{0104123, kVectorEmt},      {0104765, kVectorTrap},     {0000003, kVectorBpt},
-               {0000004, kVectorIot},      {0000107, kVectorBusError}, {0004300, kVectorBusError},
-               {0006500, kVectorReserved}, {0106677, kVectorReserved}, {0000000, 0}};
-  for (const Case& c : cases) {
-    Machine m;
-    m.cpu.ir = c.word;
-    EXPECT_EQ(DispatchInstruction(m), c.vector) << std::oct << c.word;
-  }
-}
-
 // Reserved words, the register forms of JMP and JSR, and the halt-mode instructions
 // outside halt mode trap and change nothing but the stack and PC/PSW.
 TEST(Decoder, RejectedWordsTrapAndChangeNothingElse) {
