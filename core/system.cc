@@ -10,7 +10,7 @@ inline bool InHaltMode(const CpuState& c) { return (c.psw & kPswHalt) != 0; }
 
 inline uint16_t Pop(Machine& m) { return LoadWord(OperandForRead(m, 026)); }
 
-// Returns above this address re-enter halt mode: the halt-mode monitor lives there.
+// A return to this address or above re-enters halt mode.
 inline constexpr uint16_t kHaltModeArea = 0160000;
 
 uint16_t ReturnFromInterrupt(Machine& m) {
@@ -31,8 +31,9 @@ uint16_t OpIot(Machine&) { return kVectorIot; }
 uint16_t OpReserved(Machine&) { return kVectorReserved; }
 
 uint16_t OpFloatingPoint(Machine& m) {
-  // FADD, FSUB, FMUL and FDIV (075000-075037) are emulated by the halt-mode monitor:
-  // they mark the PSW that the trap pushes. The rest of the group is plain reserved.
+  // FADD, FSUB, FMUL and FDIV (075000-075037) set the halt-mode bit before trapping,
+  // so the PSW that the trap pushes tells them apart; the rest of the group is plain
+  // reserved.
   if ((m.cpu.ir & 0377) < 040) m.cpu.psw |= kPswHalt;
   return kVectorReserved;
 }
