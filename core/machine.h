@@ -44,7 +44,7 @@ class Machine {
   RunControl run;
 
   // --- memory ---------------------------------------------------------------
-  void SetRamSize(uint16_t size);  // size must already follow RamSizeFromSetting
+  void SetRamSize(uint16_t size);  // normalised by RamSizeFromSetting
   uint16_t ram_size() const { return ram_size_; }
   uint16_t ram_top() const { return ram_top_; }
   // RamStore is indexed by bus address (all 32768 bytes, also those above RamTop);
