@@ -26,7 +26,8 @@ class UsageError : public std::runtime_error {
 // The words of a command line after the command's name.
 class Args {
  public:
-  explicit Args(std::vector<std::string_view> words) : words_(std::move(words)) {}
+  explicit Args(std::vector<std::string_view> words, std::string_view text = {})
+      : words_(std::move(words)), text_(text) {}
 
   std::size_t size() const { return words_.size(); }
   std::string_view operator[](std::size_t i) const { return words_[i]; }
@@ -36,9 +37,12 @@ class Args {
   // Argument `i` as a number from 0 to `max`.
   uint64_t Number(std::size_t i, uint64_t max) const;
   uint16_t Word(std::size_t i) const { return static_cast<uint16_t>(Number(i, 0177777)); }
+  // The verbatim rest of the line of a command that takes one (Command::text_after).
+  std::string_view text() const { return text_; }
 
  private:
   std::vector<std::string_view> words_;
+  std::string_view text_;
 };
 
 using Action = std::function<void(Session&)>;
@@ -49,6 +53,9 @@ struct Command {
   std::string synopsis;  // the name with its arguments, for the help text
   std::string summary;
   CommandParser parse;
+  // When not negative: after this many arguments the rest of the line is one text,
+  // taken as it stands ("#" included), for commands whose text has its own syntax.
+  int text_after = -1;
 };
 
 class CommandTable {
@@ -64,6 +71,7 @@ class CommandTable {
 
 // The command groups; each lives in its own source file.
 void AddCoreCommands(CommandTable& table);
+void AddDebuggerCommands(CommandTable& table);
 
 // Every command the monitor offers.
 CommandTable StandardCommands();

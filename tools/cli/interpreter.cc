@@ -9,30 +9,41 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
-// The words of a line up to a word that starts with "#".
-std::vector<std::string_view> SplitWords(std::string_view line) {
+// Splits off the words of a line up to a word that starts with "#", at most
+// `limit` of them; `line` keeps what follows the last word taken, without the blanks
+// before it.
+std::vector<std::string_view> SplitWords(std::string_view& line, std::size_t limit) {
   std::vector<std::string_view> words;
   std::size_t i = 0;
-  while (i < line.size()) {
+  while (words.size() < limit) {
     while (i < line.size() && IsBlank(line[i])) ++i;
-    if (i == line.size() || line[i] == '#') break;
+    if (i == line.size() || line[i] == '#') {
+      i = line.size();
+      break;
+    }
     const std::size_t start = i;
     while (i < line.size() && !IsBlank(line[i])) ++i;
     words.push_back(line.substr(start, i - start));
   }
+  while (i < line.size() && IsBlank(line[i])) ++i;
+  line.remove_prefix(i);
   return words;
 }
 
 }  // namespace
 
 Outcome Interpreter::RunLine(std::string_view line, int line_number) {
-  std::vector<std::string_view> words = SplitWords(line);
-  if (words.empty()) return Outcome::kContinue;
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+  const std::vector<std::string_view> name = SplitWords(line, 1);
+  if (name.empty()) return Outcome::kContinue;
   try {
-    const Command* command = table_.Find(words[0]);
-    if (command == nullptr) throw UsageError("unknown command: " + std::string(words[0]));
-    words.erase(words.begin());
-    const Action action = command->parse(Args(std::move(words)), session_);
+    const Command* command = table_.Find(name[0]);
+    if (command == nullptr) throw UsageError("unknown command: " + std::string(name[0]));
+    const std::size_t limit =
+        command->text_after < 0 ? line.size() : static_cast<std::size_t>(command->text_after);
+    std::vector<std::string_view> words = SplitWords(line, limit);
+    if (command->text_after < 0) line = {};
+    const Action action = command->parse(Args(std::move(words), line), session_);
     action(session_);
   } catch (const UsageError& e) {
     err_ << "line " << line_number << ": " << e.what() << '\n';

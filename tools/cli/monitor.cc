@@ -42,6 +42,7 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
     return kExitUsage;
   }
   Session session{*machine, out};
+  session.format = NumberFormat::ForRadix(options.radix);
   Interpreter interpreter(table, session, err);
   std::vector<std::istream*> inputs;
   for (auto& script : scripts) inputs.push_back(script.get());

@@ -15,8 +15,8 @@ int DigitValue(char c) {
 
 }  // namespace
 
-std::optional<uint64_t> ParseNumber(std::string_view text) {
-  unsigned base = 8;
+std::optional<uint64_t> ParseNumber(std::string_view text, unsigned default_base) {
+  unsigned base = default_base;
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     base = 16;
     text.remove_prefix(2);

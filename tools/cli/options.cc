@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "debugger/number_text.h"
 #include "tools/cli/number.h"
 #include "tools/cli/rom_loader.h"
 
@@ -19,7 +20,7 @@ Options ParseOptions(std::span<const std::string_view> args) {
       options.help = true;
       continue;
     }
-    if (arg != "--ram-size" && arg != "--rom" && arg != "--romt") {
+    if (arg != "--ram-size" && arg != "--rom" && arg != "--romt" && arg != "--radix") {
       throw UsageError("unknown option: " + std::string(arg));
     }
     if (i + 1 == args.size()) throw UsageError("missing value for " + std::string(arg));
@@ -29,10 +30,16 @@ Options ParseOptions(std::span<const std::string_view> args) {
     } else if (arg == "--romt") {
       options.romt = value;
     } else {
-      const auto number = ParseNumber(value);
+      const auto number = ParseNumber(value, 10);
       if (!number) throw UsageError("bad number: " + value);
-      if (*number > 0xFFFFFFFF) throw UsageError("number out of range: " + value);
-      options.ram_size = static_cast<int64_t>(*number);
+      const uint64_t max = arg == "--radix" ? kMaxRadix : 0xFFFFFFFF;
+      const uint64_t min = arg == "--radix" ? kMinRadix : 0;
+      if (*number > max || *number < min) throw UsageError("number out of range: " + value);
+      if (arg == "--radix") {
+        options.radix = static_cast<int>(*number);
+      } else {
+        options.ram_size = static_cast<int64_t>(*number);
+      }
     }
   }
   return options;
@@ -52,11 +59,12 @@ std::string HelpText(const CommandTable& table) {
           "processor reset. Numbers are octal; 0x17 is hexadecimal, 15. decimal.\n"
           "A bad line prints \"line N: message\" and ends the run with status 2.\n\n"
           "options:\n"
-          "  --ram-size N   RAM size in bytes (16384. to 32768.)\n"
+          "  --ram-size N   RAM size in bytes (16384 to 32768; option values are decimal)\n"
           "  --rom FILE     image of 100000-177377 (its first 32512 bytes)\n"
           "  --romt FILE    image of 040000-077777 (its first 16384 bytes)\n"
+          "  --radix N      base of the dis and asm texts, 8 to 16 (default 8)\n"
           "  --help         print this text\n\n"
-          "commands (\"#\" starts a comment):\n";
+          "commands (\"#\" starts a comment, except in the TEXT of asm):\n";
   for (const Command& c : table.commands()) {
     text << "  " << c.synopsis
          << std::string(c.synopsis.size() < 20 ? 20 - c.synopsis.size() : 1, ' ') << c.summary

@@ -18,11 +18,13 @@ struct Options {
   std::optional<int64_t> ram_size;  // a RamSize setting, applied as the start-up does
   std::string rom;                  // image for 100000-177377
   std::string romt;                 // image for 040000-077777
+  int radix = 8;                    // base of the debugger's texts, 8 to 16
   bool help = false;
   std::vector<std::string> scripts;  // none: standard input
 };
 
-// Throws UsageError for an unknown option, a missing value or a bad number.
+// Throws UsageError for an unknown option, a missing value or a bad number. Option
+// values are decimal, like the settings they stand for ("0x" for hexadecimal).
 Options ParseOptions(std::span<const std::string_view> args);
 
 // Brings a fresh machine up as the emulator's start-up does: RAM size, ROM images,

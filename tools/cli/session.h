@@ -5,12 +5,15 @@
 #include <ostream>
 
 #include "core/machine.h"
+#include "debugger/number_text.h"
 
 namespace orlan::cli {
 
 struct Session {
   Machine& machine;
   std::ostream& out;  // command output; errors go elsewhere
+  // The base of the debugger's texts (dis, asm): octal unless --radix says otherwise.
+  NumberFormat format = NumberFormat::ForRadix(8);
   bool quit = false;  // set by "quit": no further line of any script runs
 };
 
