@@ -110,19 +110,6 @@ TEST(Channel, RegistersHoldTheWrittenWords) {
   EXPECT_EQ(b.board.channel.reg(1), 7) << "reset drops the pending write";
 }
 
-TEST(Channel, CartridgePresenceProbe) {
-  for (bool present : {false, true}) {
-    SCOPED_TRACE(present);
-    ScratchDir dir;
-    if (present) dir.WriteFile("smp0.bin", PatternBytes(1024));
-    Bench b;
-    ASSERT_TRUE(b.board.channel.ChannelInit(dir.path()).ok());
-    b.Store(kSelect, 0);
-    EXPECT_EQ(b.ReadWord(kData), 0);
-    EXPECT_EQ(b.ReadWord(kData), present ? 0 : 0377);
-  }
-}
-
 TEST(Channel, ByteStoreAtTheOddAddressOfRegister2CommandsCartridge0) {
   ScratchDir dir;
   dir.WriteFile("smp0.bin", PatternBytes(1024));
@@ -182,15 +169,6 @@ TEST(Channel, InitReportsACartridgeThatCannotBeOpened) {
   EXPECT_FALSE(result.ok());
   EXPECT_NE(result.error.find("smp0.bin"), std::string::npos) << result.error;
   EXPECT_EQ(b.ReadWord(kData), 0177777) << "the channel itself is ready";
-}
-
-TEST(Board, InstallsTheDevicesOnTheBus) {
-  Bench b;
-  EXPECT_EQ(&b.machine.device(DeviceWindow::kLcd), &b.board.lcd);
-  EXPECT_EQ(&b.machine.device(DeviceWindow::kChannel), &b.board.channel);
-  EXPECT_EQ(&b.machine.device(DeviceWindow::kRtc), &b.board.rtc);
-  EXPECT_EQ(&b.board.channel.keyboard(), &b.board.keyboard);
-  EXPECT_EQ(&b.board.channel.cartridges(), &b.board.cartridges);
 }
 
 }  // namespace

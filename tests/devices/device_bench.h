@@ -1,5 +1,5 @@
-// A fresh machine with the peripherals installed, bus accesses the way instructions
-// make them, and a scratch directory for machine files.
+// A fresh machine with the peripherals installed, bus accesses made the way
+// instructions make them, and a scratch directory for machine files.
 #ifndef ORLAN_TESTS_DEVICES_DEVICE_BENCH_H_
 #define ORLAN_TESTS_DEVICES_DEVICE_BENCH_H_
 
@@ -18,7 +18,6 @@
 
 namespace orlan::testing {
 
-// A directory of its own for each test, removed afterwards.
 class ScratchDir {
  public:
   explicit ScratchDir(const std::string& tag = "") {
@@ -33,11 +32,10 @@ class ScratchDir {
     std::filesystem::remove_all(path_, ignored);
   }
   const std::filesystem::path& path() const { return path_; }
-
   void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path_ / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   }
   std::vector<uint8_t> ReadFile(const std::string& name) const {
     std::ifstream in(path_ / name, std::ios::binary);
@@ -48,7 +46,7 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
-// A file of `size` bytes whose byte at offset a is (a * 7 + 3) mod 256.
+// `size` bytes, the byte at offset a being (a * 7 + 3) mod 256.
 inline std::vector<uint8_t> PatternBytes(std::size_t size) {
   std::vector<uint8_t> bytes(size);
   for (std::size_t a = 0; a < size; ++a) bytes[a] = static_cast<uint8_t>(a * 7 + 3);
@@ -59,15 +57,9 @@ struct Bench {
   Machine machine;
   Board board = InstallDevices(machine);
 
-  // Word and byte accesses as an instruction makes them: EA, then the bus, then the
-  // access at the location at once.
   uint16_t ReadWord(uint16_t address) {
     machine.cpu.ea = address;
     return LoadWord(machine.BusLocateRead());
-  }
-  uint8_t ReadByte(uint16_t address) {
-    machine.cpu.ea = address;
-    return LoadByte(machine.BusLocateRead());
   }
   void WriteWord(uint16_t address, uint16_t value) {
     machine.cpu.ea = address;
@@ -77,19 +69,16 @@ struct Bench {
     machine.cpu.ea = address;
     StoreByte(machine.BusLocateWrite(), value);
   }
-  // The next processor step begins: a pending device write is committed. The step
-  // runs a branch-to-itself with interrupts masked, its stack away from the memory
-  // the tests look at.
+  // One processor step, which first commits a pending device write. It runs BR .
+  // with interrupts masked and its stack clear of the memory the tests use.
   void Step() {
-    constexpr uint16_t kIdleLoop = 036000;
-    machine.PokeByte(kIdleLoop, 0377);  // BR . (000777)
-    machine.PokeByte(kIdleLoop + 1, 001);
-    machine.cpu.set_pc(kIdleLoop);
+    machine.PokeByte(036000, 0377);
+    machine.PokeByte(036001, 001);
+    machine.cpu.set_pc(036000);
     machine.cpu.set_sp(037000);
     machine.cpu.psw = 0340;
     machine.CpuStep();
   }
-  // A word store followed by the start of the next step.
   void Store(uint16_t address, uint16_t value) {
     WriteWord(address, value);
     Step();
