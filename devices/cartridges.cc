@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "devices/host_file.h"
+
 namespace orlan {
 namespace {
 
@@ -39,7 +41,7 @@ IoResult Cartridges::CartOpen(int n, const std::filesystem::path& directory) {
   const uintmax_t size = std::filesystem::file_size(path, ec);
   if (ec) return IoResult::Failure(ErrorText(kCartridgeFileNames[n], "cannot open", ec.value()));
   errno = 0;
-  std::FILE* f = std::fopen(path.string().c_str(), "r+b");
+  std::FILE* f = OpenHostFile(path, "r+b");
   if (f == nullptr)
     return IoResult::Failure(ErrorText(kCartridgeFileNames[n], "cannot open", errno));
   // No user-space buffer: each stored byte goes to the file as it is written.

@@ -42,6 +42,16 @@ bool Lcd::DotDark(int x, int y) const {
   return (DisplayByte(j) >> (7 - x % 8)) & 1;
 }
 
+std::string Lcd::DotsText(char dark, char light) const {
+  std::string text;
+  text.reserve((kLcdWidth + 1) * kLcdHeight);
+  for (int y = 0; y < kLcdHeight; ++y) {
+    for (int x = 0; x < kLcdWidth; ++x) text += DotDark(x, y) ? dark : light;
+    text += '\n';
+  }
+  return text;
+}
+
 void Lcd::PaintByte(int j, uint8_t value) {
   const int k = j / 2;
   const int row = k / 15 + (j % 2 == 1 ? 32 : 0);

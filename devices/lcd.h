@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/bus_device.h"
@@ -60,6 +61,8 @@ class Lcd final : public BusDevice {
   // Whether dot (x, y) of the 120 x 64 display is dark in display memory now
   // (independent of the picture and the shadow).
   bool DotDark(int x, int y) const;
+  // The display as 64 lines of 120 characters, each line ending in a newline.
+  std::string DotsText(char dark = '#', char light = '.') const;
 
   // LcdChanged.
   bool changed() const { return changed_; }

@@ -7,6 +7,7 @@
 
 #include "core/machine.h"
 #include "core/word.h"
+#include "devices/host_file.h"
 
 namespace orlan {
 namespace {
@@ -20,8 +21,11 @@ constexpr uint8_t kFlagEnabled = 0x80;
 constexpr uint8_t kControlIrq = 0x08;
 constexpr uint8_t kStatusAfterRead = 0x80;
 
-std::string ErrorText(const std::filesystem::path& path, int error_number) {
-  return path.string() + ": " + std::generic_category().message(error_number);
+IoResult SaveError(const std::string& reason) {
+  return IoResult::Failure(std::string(kRtcFileName) + ": " + reason);
+}
+IoResult SaveError(int error_number) {
+  return SaveError(std::generic_category().message(error_number));
 }
 
 }  // namespace
@@ -105,8 +109,8 @@ IoResult Rtc::RtcSave(const std::filesystem::path& directory) {
   // Written beside the old file and renamed over it: a failed save leaves the old
   // file whole.
   errno = 0;
-  std::FILE* f = std::fopen(temporary.string().c_str(), "wb");
-  if (f == nullptr) return IoResult::Failure(ErrorText(temporary, errno));
+  std::FILE* f = OpenHostFile(temporary, "wb");
+  if (f == nullptr) return SaveError(errno != 0 ? errno : EIO);
   int error_number = 0;
   if (std::fwrite(regs_.data(), 1, regs_.size(), f) != regs_.size() || std::fflush(f) != 0) {
     error_number = errno != 0 ? errno : EIO;
@@ -115,14 +119,14 @@ IoResult Rtc::RtcSave(const std::filesystem::path& directory) {
   if (error_number != 0) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return IoResult::Failure(ErrorText(temporary, error_number));
+    return SaveError(error_number);
   }
   std::error_code ec;
   std::filesystem::rename(temporary, target, ec);
   if (ec) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return IoResult::Failure(target.string() + ": " + ec.message());
+    return SaveError(ec.message());
   }
   return IoResult::Ok();
 }

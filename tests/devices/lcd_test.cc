@@ -164,9 +164,10 @@ TEST(LcdDraw, BytesEqualToTheInvalidatedShadowShowRight) {
           << x << "," << y;
     }
   }
-  EXPECT_TRUE(lcd.DotDark(0, 0));
-  EXPECT_FALSE(lcd.DotDark(4, 0));
-  EXPECT_TRUE(lcd.DotDark(119, 63));
+  const std::string text = lcd.DotsText();
+  ASSERT_EQ(text.size(), 121u * 64);
+  EXPECT_EQ(text.substr(0, 9), "####.....");
+  EXPECT_EQ(text.substr(121 * 64 - 2), "#\n");
 }
 
 }  // namespace
