@@ -24,6 +24,9 @@ Machine::Machine() {
 Machine::~Machine() = default;
 
 void Machine::SetRamSize(uint16_t size) {
+  // Normalised again so that no size can put RamTop past the end of RamStore, where
+  // the bus's fast path would index outside it.
+  size = RamSizeFromSetting(size);
   ram_size_ = size;
   ram_top_ = static_cast<uint16_t>(size - 1);
 }
@@ -143,7 +146,8 @@ int32_t Machine::CpuStep() {
   uint16_t vector = DispatchInstruction(*this);
   c.set_pc(c.pc() & kWordMask);
   if ((c.psw & kPswT) && vector == 0 && !c.trace_suppress) vector = kVectorBpt;
-  if (vector != 0) [[unlikely]] EnterTrap(vector);
+  if (vector != 0) [[unlikely]]
+    EnterTrap(vector);
   c.trace_suppress = false;
   return 1;
 }
