@@ -62,6 +62,7 @@ class Cartridges {
   // none. The front end tells the user.
   std::optional<std::string> TakeError();
 
+  // n is 0 or 1.
   const Cartridge& cartridge(int n) const { return carts_[n]; }
   bool present(int n) const { return n >= 0 && n < kCartridgeCount && carts_[n].present; }
 
