@@ -94,22 +94,6 @@ TEST(Channel, Conversations) {
   }
 }
 
-TEST(Channel, RegistersHoldTheWrittenWords) {
-  Bench b;
-  b.Store(kSelect + kAlias, 0170002);
-  EXPECT_EQ(b.board.channel.reg(2), 0170002);
-  EXPECT_EQ(b.board.channel.device_code(), 2);
-  EXPECT_TRUE(b.board.channel.active());
-  b.WriteWord(kReg1, 7);
-  EXPECT_EQ(b.board.channel.reg(1), 0) << "committed only at the next step";
-  b.Step();
-  EXPECT_EQ(b.board.channel.reg(1), 7);
-  b.WriteWord(kReg1, 8);
-  b.machine.CpuReset();
-  b.Step();
-  EXPECT_EQ(b.board.channel.reg(1), 7) << "reset drops the pending write";
-}
-
 TEST(Channel, ByteStoreAtTheOddAddressOfRegister2CommandsCartridge0) {
   ScratchDir dir;
   dir.WriteFile("smp0.bin", PatternBytes(1024));
