@@ -13,6 +13,7 @@
 #include "core/machine.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
+#include "tools/cli/monitor_machine.h"
 
 namespace orlan::cli::testing {
 
@@ -22,10 +23,14 @@ struct ScriptRun {
   std::string err;
 };
 
-inline ScriptRun RunText(Machine& machine, const std::string& script) {
+// Runs `script` on `machine`, with `board` as its devices when given.
+inline ScriptRun RunText(Machine& machine, const std::string& script, Board* board = nullptr,
+                         const std::filesystem::path& dir = ".") {
   static const CommandTable table = StandardCommands();
   std::ostringstream out, err;
   Session session{machine, out};
+  session.board = board;
+  session.dir = dir;
   Interpreter interpreter(table, session, err);
   std::istringstream in(script);
   const Outcome outcome = interpreter.RunScript(in);
@@ -50,6 +55,11 @@ struct MachineImage {
   bool irq_clock, irq_channel;
   std::vector<uint8_t> ram, rom;
 };
+
+inline ScriptRun RunText(MonitorMachine& rig, const std::string& script,
+                         const std::filesystem::path& dir = ".") {
+  return RunText(rig.machine, script, &rig.board, dir);
+}
 
 // A file in the test's temporary directory, removed with the object.
 class TempFile {

@@ -34,6 +34,7 @@ const Command* CommandTable::Find(std::string_view name) const {
 CommandTable StandardCommands() {
   CommandTable table;
   AddCoreCommands(table);
+  AddDeviceCommands(table);
   AddDebuggerCommands(table);
   return table;
 }

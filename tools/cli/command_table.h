@@ -2,7 +2,7 @@
 //
 // A command runs in two phases so that a bad line changes nothing: its parser checks
 // every argument (and reads any file it needs) and either throws UsageError or
-// returns the action, which then cannot fail.
+// returns the action, which then fails only on a host file error (UsageError too).
 #ifndef ORLAN_TOOLS_CLI_COMMAND_TABLE_H_
 #define ORLAN_TOOLS_CLI_COMMAND_TABLE_H_
 
@@ -72,6 +72,7 @@ class CommandTable {
 // The command groups; each lives in its own source file.
 void AddCoreCommands(CommandTable& table);
 void AddDebuggerCommands(CommandTable& table);
+void AddDeviceCommands(CommandTable& table);
 
 // Every command the monitor offers.
 CommandTable StandardCommands();

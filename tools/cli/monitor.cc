@@ -7,6 +7,7 @@
 #include "core/machine.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
+#include "tools/cli/monitor_machine.h"
 #include "tools/cli/options.h"
 
 namespace orlan::cli {
@@ -34,14 +35,17 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
       return kExitUsage;
     }
   }
-  auto machine = std::make_unique<Machine>();
+  auto rig = std::make_unique<MonitorMachine>();
   try {
-    PrepareMachine(*machine, options);
+    PrepareMachine(rig->machine, options);
+    StartDevices(rig->board, options);
   } catch (const std::exception& e) {
     err << "orlan-cli: " << e.what() << '\n';
     return kExitUsage;
   }
-  Session session{*machine, out};
+  Session session{rig->machine, out};
+  session.board = &rig->board;
+  session.dir = options.dir;
   session.format = NumberFormat::ForRadix(options.radix);
   Interpreter interpreter(table, session, err);
   std::vector<std::istream*> inputs;

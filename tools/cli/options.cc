@@ -1,8 +1,10 @@
 #include "tools/cli/options.h"
 
 #include <sstream>
+#include <stdexcept>
 
 #include "debugger/number_text.h"
+#include "devices/local_time.h"
 #include "tools/cli/number.h"
 #include "tools/cli/rom_loader.h"
 
@@ -20,7 +22,8 @@ Options ParseOptions(std::span<const std::string_view> args) {
       options.help = true;
       continue;
     }
-    if (arg != "--ram-size" && arg != "--rom" && arg != "--romt" && arg != "--radix") {
+    if (arg != "--ram-size" && arg != "--rom" && arg != "--romt" && arg != "--radix" &&
+        arg != "--dir") {
       throw UsageError("unknown option: " + std::string(arg));
     }
     if (i + 1 == args.size()) throw UsageError("missing value for " + std::string(arg));
@@ -29,6 +32,8 @@ Options ParseOptions(std::span<const std::string_view> args) {
       options.rom = value;
     } else if (arg == "--romt") {
       options.romt = value;
+    } else if (arg == "--dir") {
+      options.dir = value;
     } else {
       const auto number = ParseNumber(value, 10);
       if (!number) throw UsageError("bad number: " + value);
@@ -51,6 +56,16 @@ void PrepareMachine(Machine& machine, const Options& options) {
   machine.CpuReset();
 }
 
+void StartDevices(Board& board, const Options& options) {
+  board.lcd.LcdInit();
+  const IoResult opened = board.channel.ChannelInit(options.dir);
+  if (!opened) throw std::runtime_error(opened.error);
+  board.rtc.RtcInit(HostLocalTime());
+  board.keyboard.set_host_key(0);
+  board.keyboard.set_mouse_key(0);
+  board.lcd.InvalidateLcd();
+}
+
 std::string HelpText(const CommandTable& table) {
   std::ostringstream text;
   text << "usage: orlan-cli [OPTION]... [SCRIPT]...\n"
@@ -63,6 +78,7 @@ std::string HelpText(const CommandTable& table) {
           "  --rom FILE     image of 100000-177377 (its first 32512 bytes)\n"
           "  --romt FILE    image of 040000-077777 (its first 16384 bytes)\n"
           "  --radix N      base of the dis and asm texts, 8 to 16 (default 8)\n"
+          "  --dir DIR      directory of smp0.bin, smp1.bin and rtc.bin (default .)\n"
           "  --help         print this text\n\n"
           "commands (\"#\" starts a comment, except in the TEXT of asm):\n";
   for (const Command& c : table.commands()) {

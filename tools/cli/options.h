@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/machine.h"
+#include "devices/board.h"
 #include "tools/cli/command_table.h"
 
 namespace orlan::cli {
@@ -19,6 +20,7 @@ struct Options {
   std::string rom;                  // image for 100000-177377
   std::string romt;                 // image for 040000-077777
   int radix = 8;                    // base of the debugger's texts, 8 to 16
+  std::string dir = ".";            // the cartridge files and the clock file
   bool help = false;
   std::vector<std::string> scripts;  // none: standard input
 };
@@ -30,6 +32,11 @@ Options ParseOptions(std::span<const std::string_view> args);
 // Brings a fresh machine up as the emulator's start-up does: RAM size, ROM images,
 // processor reset. Throws std::runtime_error when a ROM image cannot be loaded.
 void PrepareMachine(Machine& machine, const Options& options);
+
+// Starts the devices as the emulator does: the display controller, the cartridges of
+// options.dir, the clock at the host's time, no key held, the display to be redrawn
+// in full. Throws std::runtime_error when a cartridge file cannot be opened.
+void StartDevices(Board& board, const Options& options);
 
 // The --help text: options and the table's commands.
 std::string HelpText(const CommandTable& table);

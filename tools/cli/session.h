@@ -2,16 +2,22 @@
 #ifndef ORLAN_TOOLS_CLI_SESSION_H_
 #define ORLAN_TOOLS_CLI_SESSION_H_
 
+#include <filesystem>
 #include <ostream>
 
 #include "core/machine.h"
 #include "debugger/number_text.h"
+#include "devices/board.h"
 
 namespace orlan::cli {
 
 struct Session {
   Machine& machine;
   std::ostream& out;  // command output; errors go elsewhere
+  // The devices behind the bus windows; null when the machine has none attached.
+  Board* board = nullptr;
+  // Where "close" writes the clock file (the cartridges were opened there).
+  std::filesystem::path dir = ".";
   // The base of the debugger's texts (dis, asm): octal unless --radix says otherwise.
   NumberFormat format = NumberFormat::ForRadix(8);
   bool quit = false;  // set by "quit": no further line of any script runs

@@ -1,0 +1,131 @@
+// Keys, clock ticks, the display and close from scripts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "cli_test_util.h"
+#include "devices/key_tables.h"
+#include "tools/cli/options.h"
+
+namespace orlan::cli {
+namespace {
+
+using testing::MachineImage;
+using testing::RunText;
+
+// The display as "lcd" prints it, one string per row.
+std::vector<std::string> LcdRows(MonitorMachine& rig, const std::string& script) {
+  const auto run = RunText(rig, script + "\nlcd");
+  EXPECT_EQ(run.outcome, Outcome::kContinue) << run.err;
+  std::vector<std::string> rows;
+  std::istringstream in(run.out);
+  for (std::string row; std::getline(in, row);) rows.push_back(row);
+  return rows;
+}
+
+TEST(DeviceCommands, KeyHoldsAndReleasesTheHostKey) {
+  MonitorMachine rig;
+  EXPECT_EQ(RunText(rig, "key 60.").outcome, Outcome::kContinue);
+  EXPECT_EQ(rig.board.keyboard.KeyMatrixRead(), kKeyScanTable[60]);
+  EXPECT_TRUE(rig.machine.cpu.irq_channel);
+  RunText(rig, "key up");
+  EXPECT_EQ(rig.board.keyboard.KeyMatrixRead(), 0);
+  // While the run is stopped a key still counts as held but raises nothing.
+  rig.machine.cpu.irq_channel = false;
+  rig.machine.run.run_stopped = true;
+  RunText(rig, "key 3");
+  EXPECT_EQ(rig.board.keyboard.KeyMatrixRead(), kKeyScanTable[3]);
+  EXPECT_FALSE(rig.machine.cpu.irq_channel);
+}
+
+TEST(DeviceCommands, RtcTicks) {
+  MonitorMachine rig;
+  rig.board.rtc.set_reg(kRtcControl, 010);  // periodic tick requests the interrupt
+  rig.board.rtc.set_reg(kRtcSeconds, 59);
+  RunText(rig, "rtc periodic");
+  EXPECT_TRUE(rig.machine.cpu.irq_clock);
+  RunText(rig, "rtc second");
+  EXPECT_EQ(rig.board.rtc.reg(kRtcSeconds), 0);
+  EXPECT_EQ(rig.board.rtc.reg(kRtcMinutes), 1);
+}
+
+TEST(DeviceCommands, LcdPrintsTheDisplayAfterARefresh) {
+  {
+    MonitorMachine rig;
+    rig.board.lcd.InvalidateLcd();
+    // Display memory at 0: byte 0 is the top-left of row 0, byte 1 of row 32.
+    const auto rows = LcdRows(rig, "dep 0 000600");
+    ASSERT_EQ(rows.size(), 64u);
+    for (const std::string& row : rows) EXPECT_EQ(row.size(), 120u);
+    EXPECT_EQ(rows[0], "#" + std::string(119, '.'));
+    EXPECT_EQ(rows[32], std::string(7, '.') + "#" + std::string(112, '.'));
+    EXPECT_EQ(rows[1], std::string(120, '.'));
+  }
+  {
+    // Display memory past the end of RAM is dark from display byte 128 (word 64) on.
+    MonitorMachine rig;
+    rig.board.lcd.set_reg(0, 037600);
+    const auto rows = LcdRows(rig, "");
+    ASSERT_EQ(rows.size(), 64u);
+    EXPECT_EQ(rows[3], std::string(120, '.'));
+    EXPECT_EQ(rows[4], std::string(32, '.') + std::string(88, '#'));
+    EXPECT_EQ(rows[36], rows[4]);
+    EXPECT_EQ(rows[63], std::string(120, '#'));
+  }
+}
+
+TEST(DeviceCommands, CloseWritesTheClockFileIntoTheDirectory) {
+  const auto dir = std::filesystem::temp_directory_path() / "orlan_cli_close_test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directory(dir);
+  std::ofstream(dir / "smp0.bin", std::ios::binary) << std::string(16, '\0');
+  Options options;
+  options.dir = dir.string();
+  MonitorMachine rig;
+  StartDevices(rig.board, options);
+  EXPECT_TRUE(rig.board.cartridges.present(0));
+  rig.board.rtc.set_reg(63, 0123);
+  EXPECT_EQ(RunText(rig, "close", dir).outcome, Outcome::kContinue);
+  EXPECT_FALSE(rig.board.cartridges.present(0));
+  std::ifstream file(dir / "rtc.bin", std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(file)), {});
+  ASSERT_EQ(saved.size(), 64u);
+  EXPECT_EQ(saved[63], '\123');
+  std::filesystem::remove_all(dir);
+}
+
+TEST(DeviceCommands, BadLinesChangeNothing) {
+  struct Case {
+    const char* script;
+    const char* err;
+  };
+  const Case cases[] = {
+      {"key 2", "line 1: not a machine key: 2\n"},
+      {"key 100", "line 1: number out of range: 100\n"},
+      {"key down", "line 1: bad number: down\n"},
+      {"rtc minute", "line 1: unknown clock tick: minute\n"},
+      {"lcd 1", "line 1: too many arguments\n"},
+  };
+  for (const Case& c : cases) {
+    MonitorMachine rig;
+    const MachineImage before(rig.machine);
+    const auto run = RunText(rig, c.script);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_TRUE(MachineImage(rig.machine) == before) << c.script;
+    EXPECT_EQ(rig.board.keyboard.host_key(), 0) << c.script;
+  }
+  // A failed write of the clock file is reported, not passed over.
+  MonitorMachine rig;
+  const auto run = RunText(rig, "close\nregs", "/nonexistent/orlan");
+  EXPECT_EQ(run.outcome, Outcome::kError);
+  EXPECT_EQ(run.err.rfind("line 1: ", 0), 0u) << run.err;
+  EXPECT_EQ(run.out, "");
+  // Without devices the device commands are refused.
+  Machine bare;
+  EXPECT_EQ(RunText(bare, "lcd").err, "line 1: no devices attached\n");
+}
+
+}  // namespace
+}  // namespace orlan::cli

@@ -1,0 +1,22 @@
+// The machine that the monitor drives: the processor and memory with the devices on
+// their bus windows.
+#ifndef ORLAN_TOOLS_CLI_MONITOR_MACHINE_H_
+#define ORLAN_TOOLS_CLI_MONITOR_MACHINE_H_
+
+#include "core/machine.h"
+#include "devices/board.h"
+
+namespace orlan::cli {
+
+struct MonitorMachine {
+  MonitorMachine() : board(InstallDevices(machine)) {}
+  MonitorMachine(const MonitorMachine&) = delete;
+  MonitorMachine& operator=(const MonitorMachine&) = delete;
+
+  Machine machine;
+  Board board;  // refers to devices that the machine owns
+};
+
+}  // namespace orlan::cli
+
+#endif  // ORLAN_TOOLS_CLI_MONITOR_MACHINE_H_
