@@ -482,11 +482,13 @@ dc2:    asl r0
         mov r0,r5               ; the glyph's 8 rows
         mov r1,r3
         asl r3
-        mov r3,r4
-        asl r4
-        add r4,r3               ; x = 6*column
-        mov r3,r4
-        bic #177770,r4          ; shift within the byte
+        mov r3,r0
+        asl r0
+        add r0,r3               ; x = 6*column
+        mov r3,r0
+        bic #177770,r0
+        neg r0
+        add #10,r0              ; a glyph byte moves left by 8 - (x mod 8)
         asr r3
         asr r3
         asr r3                  ; byte column
@@ -494,28 +496,19 @@ dc2:    asl r0
         mov rowtab(r2),r2
         asl r3
         add r3,r2               ; display byte of the glyph's first row
-        mov #176000,r1          ; the 6 pixels of a row, shifted like the glyph
-        mov r4,r0
-        beq dc4
-dc3:    clc
-        ror r1
-        sob r0,dc3
-dc4:    mov #10,-(sp)           ; 8 rows
+        mov #374,r1             ; the 6 pixels of a row, shifted like the glyph
+        ash r0,r1
+        mov r1,r4
+        swab r4                 ; the same for the byte of x
+        mov #10,-(sp)           ; 8 rows
 dc5:    movb (r5)+,r3
-        swab r3
-        clrb r3
-        mov r4,r0
-        beq dc7
-dc6:    clc
-        ror r3
-        sob r0,dc6
-dc7:    bicb r1,2(r2)
+        bic #177400,r3
+        ash r0,r3
+        bicb r1,2(r2)
         bisb r3,2(r2)
-        swab r1
         swab r3
-        bicb r1,(r2)
+        bicb r4,(r2)
         bisb r3,(r2)
-        swab r1
         add #36,r2              ; next pixel row: 15 words on
         dec (sp)
         bne dc5
