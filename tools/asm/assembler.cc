@@ -231,7 +231,11 @@ class Assembler {
   bool Line(std::string_view full) {
     const std::size_t end_at = CommentStart(full);
     std::string_view line = full.substr(0, end_at);
-    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
+    // Trailing blanks go, except the blank of a character constant "' ".
+    while (!line.empty() && IsBlank(line.back()) &&
+           !(line.size() >= 2 && line[line.size() - 2] == '\'')) {
+      line.remove_suffix(1);
+    }
     LineRecord& record = records_[line_index_];
     std::size_t i = SkipBlanks(line, 0);
     // Labels.

@@ -20,22 +20,33 @@ class Parser {
   // sum := product (("+" | "-") product)*
   bool Sum(std::size_t& i, uint32_t& value) {
     if (!Product(i, value)) return false;
-    while (i < text_.size() && (text_[i] == '+' || text_[i] == '-') && StartsTerm(text_, i + 1)) {
-      const char op = text_[i++];
+    while (true) {
+      // Blanks may stand around an operator that another term follows.
+      const std::size_t op_at = SkipBlanks(i);
+      if (op_at >= text_.size() || (text_[op_at] != '+' && text_[op_at] != '-') ||
+          !StartsTerm(text_, SkipBlanks(op_at + 1))) {
+        return true;
+      }
+      const char op = text_[op_at];
+      i = SkipBlanks(op_at + 1);
       uint32_t rhs = 0;
       if (!Product(i, rhs)) return false;
       value = op == '+' ? value + rhs : value - rhs;
     }
-    return true;
   }
 
  private:
   // product := unary (("*" | "/") unary)*
   bool Product(std::size_t& i, uint32_t& value) {
     if (!Unary(i, value)) return false;
-    while (i < text_.size() && (text_[i] == '*' || text_[i] == '/')) {
-      const char op = text_[i];
-      const std::size_t op_at = i++;
+    while (true) {
+      const std::size_t op_at = SkipBlanks(i);
+      if (op_at >= text_.size() || (text_[op_at] != '*' && text_[op_at] != '/') ||
+          !StartsTerm(text_, SkipBlanks(op_at + 1))) {
+        return true;
+      }
+      const char op = text_[op_at];
+      i = SkipBlanks(op_at + 1);
       uint32_t rhs = 0;
       if (!Unary(i, rhs)) return false;
       rhs &= 0xFFFF;
@@ -48,7 +59,11 @@ class Parser {
         value = (value & 0xFFFF) / rhs;
       }
     }
-    return true;
+  }
+
+  std::size_t SkipBlanks(std::size_t i) const {
+    while (i < text_.size() && (text_[i] == ' ' || text_[i] == '\t')) ++i;
+    return i;
   }
 
   bool Unary(std::size_t& i, uint32_t& value) {
