@@ -140,6 +140,7 @@ class Assembler {
   struct Deferred {
     std::size_t line;
     std::string name;
+    std::size_t name_at;
     std::string_view text;
     std::size_t at;
     uint16_t location;
@@ -294,7 +295,7 @@ class Assembler {
       } else if (IsRegisterName(name) || symbols_.count(name) != 0) {
         Define(name, name_at, 0);  // reports the error
       } else {
-        deferred_.push_back({line_index_, name, line, at, location_});
+        deferred_.push_back({line_index_, name, name_at, line, at, location_});
       }
       return;
     }
@@ -326,7 +327,8 @@ class Assembler {
       for (auto it = deferred_.begin(); it != deferred_.end();) {
         const ExprResult r = Evaluate(it->text, it->at, it->location);
         if (r.defined) {
-          symbols_[it->name] = r.value;
+          line_index_ = it->line;
+          Define(it->name, it->name_at, r.value);  // reports a label of the same name
           it = deferred_.erase(it);
           progress = true;
         } else {
