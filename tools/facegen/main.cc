@@ -1,7 +1,6 @@
 // orlan-facegen: writes our own face pictures (face.bmp, keys.bmp, overlay.bmp) into
-// the folder given as its argument. Needs no display: run it with
-// QT_QPA_PLATFORM=offscreen.
-#include <QGuiApplication>
+// the folder given as its argument. It paints dots and rectangles only (no fonts), so
+// it needs no application object and no display.
 #include <QImage>
 #include <QString>
 #include <cstdio>
@@ -13,7 +12,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: orlan-facegen FOLDER\n");
     return 2;
   }
-  QGuiApplication app(argc, argv);
   const QString folder = QString::fromLocal8Bit(argv[1]);
   const struct {
     const char* name;
