@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/machine.h"
 #include "debugger/disassembler.h"
+#include "debugger/line_assembler.h"
 #include "debugger/number_text.h"
 #include "tools/asm/assembler.h"
 
@@ -107,6 +109,40 @@ TEST(AsmListingTest, ListingShowsAssignmentsDataAndContinuationLines) {
             "100007                       .even\n"
             "100010  000001 000002 000003 .word 1,2,3,4\n"
             "100016  000004\n");
+}
+
+// The whole demo ROM: every instruction that the listing shows is one instruction of
+// the disassembler with the listed words, and the disassembled text assembles back to
+// the same words at the same address.
+TEST(AsmListingTest, DemoRomListingRoundTripsThroughTheDisassembler) {
+  std::ifstream in(ORLAN_DEMO_ROM_SOURCE);
+  ASSERT_TRUE(in) << ORLAN_DEMO_ROM_SOURCE;
+  std::stringstream source;
+  source << in.rdbuf();
+  const AsmResult r = Assemble(source.str());
+  ASSERT_TRUE(r.ok()) << r.ErrorText("rom.s");
+
+  Machine machine;
+  const std::vector<uint8_t> image = r.Image(0100000, 0177377, 0377);
+  std::copy(image.begin(), image.end(), machine.rom().begin() + (0100000 - kRomBase));
+  const NumberFormat octal = NumberFormat::ForRadix(8);
+  Disassembler dis(machine, octal);
+  LineAssembler assembler(octal);
+  int instructions = 0;
+  for (const ListedLine& line : ParseListing(r.listing)) {
+    // Instruction lines: code from 173000 on (data lives below).
+    if (line.words.empty() || line.address < 0173000) continue;
+    SCOPED_TRACE(line.source);
+    dis.set_address(line.address);
+    const DisassembledLine d = dis.Next();
+    ASSERT_EQ(static_cast<std::size_t>(d.word_count), line.words.size());
+    ASSERT_TRUE(assembler.AssembleLine(d.mnemonic + " " + d.operands, line.address))
+        << d.mnemonic << d.operands << " at " << assembler.pos();
+    const std::vector<uint16_t> again(assembler.words().begin(), assembler.words().end());
+    EXPECT_EQ(again, line.words);
+    ++instructions;
+  }
+  EXPECT_GT(instructions, 300);
 }
 
 }  // namespace
