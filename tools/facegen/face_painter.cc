@@ -223,6 +223,10 @@ QImage PaintFace() {
     DrawText(p, kDisplayX, 12, "ORLAN", kBrand, 3);
     DrawText(p, kDisplayX + 100, 26, "DEMO MACHINE", kStripText, 1);
     DrawText(p, kDisplayX, kDisplayY + kDisplayHeight + 22, "120 X 64 DOTS", kStripText, 1);
+    // The window's own keys: F2 swaps the legend strips, F3 opens the debugger.
+    DrawText(p, kStripX, 294, "F2: KEY CODES", kCodeText, 1);
+    DrawText(p, kStripX + kStripWidth - TextWidth("F3: DEBUGGER", 1), 294, "F3: DEBUGGER",
+             kStripText, 1);
     // Keyboard panel and the host-key legends above the keys.
     p.fillRect(kStripX - 8, 18, kStripWidth + 16, 268, kPanel);
     DrawStrips(
