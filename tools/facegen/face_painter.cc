@@ -1,6 +1,7 @@
 #include "tools/facegen/face_painter.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
