@@ -25,7 +25,7 @@ class BorrowedEa {
 }  // namespace
 
 std::string MnemonicText(int row, uint16_t word) {
-  const MnemonicEntry& entry = kMnemonicTable[row];
+  const MnemonicEntry& entry = MnemonicRow(row);
   std::string text(entry.name);
   if (HasByteForm(entry.format)) text += (word & 0100000) ? 'b' : ' ';
   return text;
@@ -94,7 +94,7 @@ std::string Disassembler::OperandText(int field) {
 
 std::string Disassembler::OperandsText(int row, uint16_t word) {
   const std::string source_reg(RegisterName(word >> 6));
-  switch (kMnemonicTable[row].format) {
+  switch (MnemonicRow(row).format) {
     case OperandFormat::kIllegal:
     case OperandFormat::kNone:
       return "";

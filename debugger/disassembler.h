@@ -13,7 +13,8 @@
 namespace orlan {
 
 // Text of the mnemonic column: the row's name; a byte-capable row adds "b" when bit
-// 15 of the word is set and a blank otherwise.
+// 15 of the word is set and a blank otherwise. A row outside the table counts as the
+// last one (illop), here and in OperandsText.
 std::string MnemonicText(int row, uint16_t word);
 
 // The condition-code letters of bits 0-3 in the order c, v, z, n.

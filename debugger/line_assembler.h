@@ -22,12 +22,13 @@ class LineAssembler {
  public:
   // `format` must outlive the assembler; it is read at every use.
   explicit LineAssembler(const NumberFormat& format) : format_(format) {}
+  explicit LineAssembler(const NumberFormat&& format) = delete;
 
   // Assembles `text` (its first 64 characters) for the address at which the words
   // will be stored. On success gives true, pos() is 0 and words() holds the
   // instruction (an empty or all-blank line succeeds with no words). On failure gives
-  // false, words() is empty and pos() is the 1-based position of the character where scanning
-  // stopped (one past the last character when the line ended too soon).
+  // false, words() is empty and pos() is the 1-based position of the character where
+  // scanning stopped (one past the last character when the line ended too soon).
   bool AssembleLine(std::string_view text, uint16_t address);
 
   // AsmPos: 0 after success, else the 1-based failure position.

@@ -122,6 +122,10 @@ int FindMnemonic(uint16_t word) {
   return kIllegalRow;
 }
 
+const MnemonicEntry& MnemonicRow(int row) {
+  return kMnemonicTable[row >= 0 && row < kMnemonicCount ? row : kIllegalRow];
+}
+
 std::string_view RegisterName(int n) { return kRegisterNameTable[n & 7].name; }
 
 }  // namespace orlan

@@ -52,6 +52,9 @@ extern const std::array<MnemonicEntry, kMnemonicCount> kMnemonicTable;
 // The first row whose mask and value match `word`; every word finds one.
 int FindMnemonic(uint16_t word);
 
+// Row `row` of the table; a row outside it gives the last row, illop.
+const MnemonicEntry& MnemonicRow(int row);
+
 struct RegisterNameEntry {
   std::string_view name;
   int number;

@@ -51,7 +51,6 @@ TEST(Disassembler, KnownLines) {
       // Mode 1 has no deferred form of its own: the "@" never shows.
       {{011500}, 001000, 8, "001000:", "mov", "(r5),r0", 001002},
       {{017746, 000200}, 001000, 8, "001000:", "mov", "@001204,-(sp)", 001004},
-      {{006727, 0177777}, 001000, 8, "001000:", "sxt", "#177777", 001004},
       {{016767, 000100, 000200}, 001000, 8, "001000:", "mov", "001104,001206", 001006},
       {{0100377}, 0x0200, 16, "0200:", "bpl", "0200", 0x0202},
   };
@@ -78,6 +77,13 @@ TEST(Disassembler, ByteFormMarkerInMnemonicColumn) {
   } cases[] = {{010102, "mov "}, {0110102, "movb"}, {005001, "clr "}, {0105001, "clrb"},
                {060102, "add"},  {0160102, "sub"},  {000257, "clear"}};
   for (const Case& c : cases) EXPECT_EQ(MnemonicText(FindMnemonic(c.word), c.word), c.text);
+  // A row that is not in the table reads as illop rather than past the table.
+  EXPECT_EQ(MnemonicText(-1, 010102), "illop");
+  Machine m;
+  const NumberFormat f;
+  Disassembler d(m, f);
+  EXPECT_EQ(d.OperandsText(kMnemonicCount, 012700), "");
+  EXPECT_EQ(d.address(), 0);
 }
 
 TEST(Disassembler, BranchTargetWrapsPastTheTop) {

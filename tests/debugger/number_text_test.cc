@@ -25,10 +25,8 @@ TEST(NumberText, EveryAcceptedRadixGivesItsWidthsAndTexts) {
     EXPECT_EQ(f.ByteToText(255, '0'), c.byte_max);
     EXPECT_EQ(f.WordToText(65535, '0'), c.word_max);
     EXPECT_EQ(f.WordToText(65535, ' '), c.word_max);
-    // Zero: a full field of zeros, or a single digit without fill.
     EXPECT_EQ(f.WordToText(0, '0'), std::string(f.word_digits, '0'));
     EXPECT_EQ(f.WordToText(0, ' '), "0");
-    EXPECT_EQ(f.ByteToText(0, ' '), "0");
   }
 }
 
@@ -43,7 +41,6 @@ TEST(NumberText, FieldsAndFills) {
   EXPECT_EQ(NumberToText(0, 16, '*'), "**********0");
   EXPECT_EQ(NumberToText(0xFFFFFFFFu, 8, ' '), "37777777777");
   EXPECT_EQ(NumberToText(0xFFFFFFFFu, 16, ' '), "   FFFFFFFF");
-  EXPECT_EQ(NumberToText(0xABCu, 16, '0'), "00000000ABC");
   // A base without a digit for each value falls back to 16 instead of dividing by
   // zero or indexing past the digits.
   EXPECT_EQ(NumberToText(255, 0, ' '), NumberToText(255, 16, ' '));
@@ -54,9 +51,8 @@ TEST(NumberText, DigitValue) {
   struct Case {
     char c;
     int value;
-  } cases[] = {{'0', 0},  {'9', 9},  {'A', 10}, {'a', 10}, {'F', 15},   {'f', 15},
-               {'g', 16}, {'G', 16}, {' ', 16}, {'/', 16}, {'\0', 16},  {':', 16},
-               {'@', 16}, {'`', 16}, {'x', 16}, {'-', 16}, {'\xC1', 16}};
+  } cases[] = {{'0', 0},  {'9', 9},  {'A', 10}, {'a', 10}, {'F', 15}, {'f', 15}, {'g', 16},
+               {'G', 16}, {' ', 16}, {'/', 16}, {':', 16}, {'@', 16}, {'`', 16}, {'\xC1', 16}};
   for (const Case& c : cases) EXPECT_EQ(DigitValue(c.c), c.value) << int(c.c);
 }
 
@@ -90,16 +86,14 @@ TEST(NumberText, ConfigureRadixFromSettings) {
     bool present;
     int64_t setting;
     int radix;
-    int byte_digits;
-    int word_digits;
-  } cases[] = {
-      {false, 0, 16, 2, 4}, {true, 7, 16, 2, 4},
-      {true, 17, 16, 2, 4}, {true, 8, 8, 3, 6},
-      {true, 10, 10, 3, 5}, {true, 16, 16, 2, 4},
-      {true, -8, 16, 2, 4}, {true, (int64_t{1} << 32) + 8, 16, 2, 4},  // not cut to 8
-  };
+  } cases[] = {{false, 0, 16},
+               {true, 7, 16},
+               {true, 17, 16},
+               {true, 8, 8},
+               {true, 10, 10},
+               {true, -8, 16},
+               {true, (int64_t{1} << 32) + 8, 16}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.setting);
     std::map<std::string, int64_t> file;
     if (c.present) file["Debugger/Radix"] = c.setting;
     NumberFormat f = NumberFormat::ForRadix(9);
@@ -107,9 +101,8 @@ TEST(NumberText, ConfigureRadixFromSettings) {
       auto it = file.find(std::string(section) + "/" + std::string(key));
       return it == file.end() ? fallback : it->second;
     });
-    EXPECT_EQ(f.radix, c.radix);
-    EXPECT_EQ(f.byte_digits, c.byte_digits);
-    EXPECT_EQ(f.word_digits, c.word_digits);
+    EXPECT_EQ(f.radix, c.radix) << c.setting;
+    EXPECT_EQ(f.word_digits, c.radix == 8 ? 6 : c.radix == 10 ? 5 : 4) << c.setting;
   }
   NumberFormat f = NumberFormat::ForRadix(8);
   ConfigureRadix(f, nullptr);
