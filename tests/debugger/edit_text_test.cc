@@ -42,25 +42,6 @@ TEST(FilterDigits, LeavesATextTheUserDidNotModify) {
   EXPECT_EQ(e.text, "xyz");
 }
 
-TEST(LimitLength, CutsTextAndPullsCaretInside) {
-  struct Case {
-    const char* text;
-    int caret, selection, max;
-    const char* want;
-    int want_caret, want_selection;
-  } cases[] = {
-      {"12345", 5, 0, 4, "1234", 4, 0},
-      {"12345", 2, 3, 4, "1234", 2, 2},
-      {"12345", 5, 0, 0, "12345", 5, 0},  // 0: no limit
-      {"12", 9, 4, 0, "12", 2, 0},        // a caret past the end comes back
-  };
-  for (const Case& c : cases) {
-    EditText e{c.text, c.caret, c.selection, true};
-    LimitLength(e, c.max);
-    EXPECT_EQ(e, (EditText{c.want, c.want_caret, c.want_selection, true})) << c.text;
-  }
-}
-
 TEST(ScrollTarget, NavigationKeysClampedToTheRange) {
   // Bar 0..100, large change 10.
   struct Case {
@@ -78,15 +59,6 @@ TEST(ScrollTarget, NavigationKeysClampedToTheRange) {
     bar.SetPosition(c.position);
     bar.large_change = 10;
     EXPECT_EQ(ScrollTarget(c.key, bar), c.want) << "key " << c.key << " at " << c.position;
-  }
-}
-
-TEST(ScrollTarget, EmptyRangeNeverMoves) {
-  ScrollBarState bar;
-  bar.SetRange(0, -5);  // a pane larger than its content
-  EXPECT_EQ(bar.max, 0);
-  for (int key : {kKeyPageUp, kKeyPageDown, kKeyEnd, kKeyHome, kKeyUp, kKeyDown}) {
-    EXPECT_EQ(ScrollTarget(key, bar), -1) << key;
   }
 }
 

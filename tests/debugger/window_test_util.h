@@ -3,7 +3,9 @@
 #ifndef ORLAN_TESTS_DEBUGGER_WINDOW_TEST_UTIL_H_
 #define ORLAN_TESTS_DEBUGGER_WINDOW_TEST_UTIL_H_
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/machine.h"
 #include "debugger/debug_window_model.h"
@@ -20,6 +22,19 @@ inline IntSettingReader RadixSetting(int radix) {
   return [radix](std::string_view section, std::string_view key, int64_t fallback) -> int64_t {
     return section == "Debugger" && key == "Radix" ? radix : fallback;
   };
+}
+
+// The pane as the user sees it: each row's runs drawn into one line of text.
+inline std::vector<std::string> PaneRows(const PaneText& runs) {
+  std::vector<std::string> rows;
+  for (const TextRun& run : runs) {
+    if (static_cast<int>(rows.size()) <= run.row)
+      rows.resize(static_cast<std::size_t>(run.row) + 1);
+    std::string& line = rows[static_cast<std::size_t>(run.row)];
+    line.resize(std::max(line.size(), static_cast<std::size_t>(run.column) + run.text.size()), ' ');
+    line.replace(static_cast<std::size_t>(run.column), run.text.size(), run.text);
+  }
+  return rows;
 }
 
 struct Window {

@@ -1,6 +1,7 @@
 // The debug window's Qt view on the offscreen platform: it stops and resumes the
 // machine, places the in-place edits where the model says and forwards typing, keys
 // and buttons to the model.
+#include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,6 +56,21 @@ class DebugFormTest : public QObject {
     QCOMPARE(form_->scroll_bar(Pane::kList)->value(), model_bar.position);
     QCOMPARE(form_->scroll_bar(Pane::kList)->pageStep(), model_bar.large_change);
     QCOMPARE(form_->focusWidget(), form_->edit(EditId::kList));
+  }
+
+  void KeysReachTheClosedEditAndScrollBarsScroll() {
+    form_->ShowDebugWindow();
+    QTRY_COMPARE(QApplication::focusWidget(), form_->edit(EditId::kList));
+    QTest::keyClick(form_->windowHandle(), Qt::Key_Down);  // delivered to the focus
+    QCOMPARE(form_->model().list().list_top(), 0x0102);
+    QCOMPARE(form_->scroll_bar(Pane::kList)->value(), 0x0102 / 2);
+
+    form_->scroll_bar(Pane::kBinary)->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    const int rows = form_->pane(Pane::kBinary)->CellCount().rows;
+    QCOMPARE(form_->model().memory().bin_top(), 16 * rows);
+    QCOMPARE(form_->pane(Pane::kBinary)->runs().front().text,
+             form_->model().format().WordToText(static_cast<uint16_t>(16 * rows)) + ":");
+    QCOMPARE(form_->focusWidget(), form_->edit(EditId::kBinary));
   }
 
   void AddressEditOpensAtTheModelsCellsAndTakesTheStart() {
