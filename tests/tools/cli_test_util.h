@@ -39,6 +39,10 @@ inline ScriptRun RunText(Machine& machine, const std::string& script, Board* boa
 
 // Everything a command can change, for checking that a bad line changed nothing.
 struct MachineImage {
+  explicit MachineImage(const MonitorMachine& rig) : MachineImage(rig.machine) {
+    host_key = rig.board.keyboard.host_key();
+    rtc = rig.board.rtc.registers();
+  }
   explicit MachineImage(const Machine& m)
       : cells(m.cpu.cells),
         psw(m.cpu.psw),
@@ -46,14 +50,17 @@ struct MachineImage {
         cps(m.cpu.cps),
         irq_clock(m.cpu.irq_clock),
         irq_channel(m.cpu.irq_channel),
+        rom_modified(m.run.rom_modified),
         ram(m.ram().begin(), m.ram().end()),
         rom(m.rom().begin(), m.rom().end()) {}
   bool operator==(const MachineImage&) const = default;
 
   std::array<uint8_t, 16> cells;
   uint16_t psw, cpc, cps;
-  bool irq_clock, irq_channel;
+  bool irq_clock, irq_channel, rom_modified;
   std::vector<uint8_t> ram, rom;
+  int host_key = 0;
+  std::array<uint8_t, 64> rtc{};
 };
 
 inline ScriptRun RunText(MonitorMachine& rig, const std::string& script,

@@ -6,7 +6,6 @@
 namespace orlan::cli {
 namespace {
 
-using testing::MachineImage;
 using testing::RunText;
 
 TEST(DebuggerCommands, DisPrintsTheDebugWindowsLines) {
@@ -61,29 +60,6 @@ TEST(DebuggerCommands, AsmStoresTheWordsLikeTheDebugWindow) {
     EXPECT_EQ(run.outcome, Outcome::kContinue) << c.script << run.err;
     EXPECT_EQ(run.out, c.out) << c.script;
     EXPECT_TRUE(m.run.rom_modified) << c.script;
-  }
-}
-
-TEST(DebuggerCommands, AsmErrorGivesThePositionAndStoresNothing) {
-  struct Case {
-    const char* script;
-    const char* err;
-  };
-  const Case cases[] = {
-      {"asm 1000 mov #5,r9", "line 1: error at 8\n"},
-      {"asm 1000 frob r0", "line 1: error at 1\n"},
-      {"asm 1000 mov #5,r0 # five", "line 1: error at 11\n"},
-      {"asm 1000x clr r0", "line 1: bad number: 1000x\n"},
-      {"asm", "line 1: missing argument\n"},
-  };
-  for (const Case& c : cases) {
-    Machine m;
-    const MachineImage before(m);
-    const auto run = RunText(m, c.script);
-    EXPECT_EQ(run.outcome, Outcome::kError) << c.script;
-    EXPECT_EQ(run.err, c.err) << c.script;
-    EXPECT_TRUE(MachineImage(m) == before) << c.script;
-    EXPECT_FALSE(m.run.rom_modified) << c.script;
   }
 }
 

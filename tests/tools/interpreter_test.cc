@@ -16,8 +16,8 @@ struct BadLineCase {
   std::string error;   // what the bad line prints
 };
 
-// Each bad line reports its line number and leaves the machine as the good lines
-// before it left it: no argument of the bad line has been applied.
+// Each bad line reports its line number and leaves the machine and its devices as
+// the good lines before it left them: no argument of the bad line has been applied.
 TEST(Interpreter, BadLineReportsItsNumberAndChangesNothing) {
   const TempFile two_bytes("two_bytes", "\x01\x02");
   const TempFile kilobyte("kilobyte", std::string(1024, '\x55'));
@@ -45,10 +45,21 @@ TEST(Interpreter, BadLineReportsItsNumberAndChangesNothing) {
       {"load " + kilobyte.path() + " 177000", "line 1: address not writable: 177400\n"},
       {"load " + two_bytes.path(), "line 1: missing argument\n"},
       {"quit now", "line 1: too many arguments\n"},
+      {"key 2", "line 1: not a machine key: 2\n"},
+      {"key 100", "line 1: number out of range: 100\n"},
+      {"key down", "line 1: bad number: down\n"},
+      {"rtc minute", "line 1: unknown clock tick: minute\n"},
+      {"lcd 1", "line 1: too many arguments\n"},
+      {"dis 1000 0", "line 1: number out of range: 0\n"},
+      {"asm 1000 mov #5,r9", "line 1: error at 8\n"},
+      {"asm 1000 frob r0", "line 1: error at 1\n"},
+      // The text of asm is the rest of the line: no comment is cut from it.
+      {"asm 1000 mov #5,r0 # five", "line 1: error at 11\n"},
+      {"asm 1000x clr r0", "line 1: bad number: 1000x\n"},
   };
   for (const BadLineCase& c : cases) {
-    Machine expected;
-    Machine actual;
+    MonitorMachine expected;
+    MonitorMachine actual;
     const std::size_t last_line = c.script.rfind('\n');
     if (last_line != std::string::npos) RunText(expected, c.script.substr(0, last_line));
     const auto run = RunText(actual, c.script);
