@@ -14,46 +14,43 @@ class ThreadedTimerTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void DeliversTicksOnTheUiThreadOnly();
+  void TicksOnTheUiThreadWhileEnabled();
   void ZeroIntervalNeedsAllowZero_data();
   void ZeroIntervalNeedsAllowZero();
-  void DisablingStopsTheTicks();
   void ChangingTheIntervalRestartsTheWait();
   void ThrowingHandlerIsCalledAgain();
   void DestroyingWhileATickWaitsDoesNotDeadlock();
-  void DestroyingBeforeEnablingEnds();
 };
 
-void ThreadedTimerTest::DeliversTicksOnTheUiThreadOnly() {
+void ThreadedTimerTest::TicksOnTheUiThreadWhileEnabled() {
   TThreadedTimer timer;
   int ticks = 0;
-  bool wrong_thread = false;
-  QObject* sender_seen = nullptr;
+  bool wrong = false;
   timer.OnTimer = [&](QObject* sender) {
     ++ticks;
-    sender_seen = sender;
-    wrong_thread |= QThread::currentThread() != QCoreApplication::instance()->thread();
+    wrong |= sender != &timer || QThread::currentThread() != qApp->thread();
   };
-  timer.SetInterval(5);
-  QVERIFY(timer.WorkerSuspended());  // disabled timers never tick
-  QTest::qWait(50);
-  QCOMPARE(ticks, 0);
+  timer.SetInterval(2);
+  QTest::qWait(30);
+  QCOMPARE(ticks, 0);  // created disabled
   timer.SetEnabled(true);
   QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 5000);
-  QVERIFY(!wrong_thread);
-  QCOMPARE(sender_seen, &timer);
+  QVERIFY(!wrong);
+  timer.SetEnabled(false);
+  QTest::qWait(20);  // a tick handed over before disabling is dropped
+  const int after = ticks;
+  QTest::qWait(100);
+  QCOMPARE(ticks, after);
 }
 
 void ThreadedTimerTest::ZeroIntervalNeedsAllowZero_data() {
   QTest::addColumn<bool>("allow_zero");
-  QTest::addColumn<bool>("ticks_expected");
-  QTest::newRow("zero not allowed") << false << false;
-  QTest::newRow("zero allowed") << true << true;
+  QTest::newRow("zero not allowed") << false;
+  QTest::newRow("zero allowed") << true;
 }
 
 void ThreadedTimerTest::ZeroIntervalNeedsAllowZero() {
   QFETCH(bool, allow_zero);
-  QFETCH(bool, ticks_expected);
   TThreadedTimer timer;
   int ticks = 0;
   timer.OnTimer = [&](QObject*) { ++ticks; };
@@ -62,24 +59,7 @@ void ThreadedTimerTest::ZeroIntervalNeedsAllowZero() {
   timer.SetEnabled(true);
   QVERIFY(timer.Enabled());  // reads true even when the worker stays parked
   QTest::qWait(100);
-  QCOMPARE(ticks > 0, ticks_expected);
-  QCOMPARE(timer.WorkerSuspended(), !ticks_expected);
-}
-
-void ThreadedTimerTest::DisablingStopsTheTicks() {
-  TThreadedTimer timer;
-  int ticks = 0;
-  timer.OnTimer = [&](QObject*) { ++ticks; };
-  timer.SetInterval(2);
-  timer.SetEnabled(true);
-  QTRY_VERIFY_WITH_TIMEOUT(ticks >= 2, 5000);
-  timer.SetEnabled(false);
-  QTest::qWait(20);  // a tick already handed over is dropped by the disabled timer
-  const int after = ticks;
-  QTest::qWait(100);
-  QCOMPARE(ticks, after);
-  timer.SetEnabled(true);
-  QTRY_VERIFY_WITH_TIMEOUT(ticks > after, 5000);
+  QCOMPARE(ticks > 0, allow_zero);
 }
 
 void ThreadedTimerTest::ChangingTheIntervalRestartsTheWait() {
@@ -94,8 +74,7 @@ void ThreadedTimerTest::ChangingTheIntervalRestartsTheWait() {
   timer.SetInterval(401);
   const qint64 changed_at = clock.elapsed();
   if (changed_at > 350) QSKIP("the host was too busy to time the first wait");
-  // The first wait would have ended at 400 ms; the restarted one ends 401 ms after the
-  // change.
+  // The first wait would have ended at 400 ms; the new one ends 401 ms after the change.
   QTest::qWait(static_cast<int>(600 - changed_at));
   QCOMPARE(ticks, 0);
   QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, 5000);
@@ -119,7 +98,7 @@ void ThreadedTimerTest::DestroyingWhileATickWaitsDoesNotDeadlock() {
     auto timer = std::make_unique<TThreadedTimer>();
     timer->OnTimer = [&](QObject*) { ++ticks; };
     timer->SetInterval(1);
-    timer->SetEnabled(true);
+    timer->SetEnabled(round % 2 == 0);
     // The user-interface thread is busy: the worker has handed a tick over and waits.
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     QElapsedTimer clock;
@@ -129,16 +108,6 @@ void ThreadedTimerTest::DestroyingWhileATickWaitsDoesNotDeadlock() {
     QTest::qWait(5);  // the abandoned tick must not run for the dead timer
     QCOMPARE(ticks, 0);
   }
-}
-
-void ThreadedTimerTest::DestroyingBeforeEnablingEnds() {
-  QElapsedTimer clock;
-  clock.start();
-  for (int round = 0; round < 20; ++round) {
-    TThreadedTimer timer;
-    timer.SetInterval(static_cast<uint32_t>(round));
-  }
-  QVERIFY(clock.elapsed() < 2000);
 }
 
 }  // namespace orlan
