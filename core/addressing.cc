@@ -67,7 +67,8 @@ void Mode(Machine& m) {
 template <std::size_t... kFields>
 constexpr std::array<ModeRoutine, 64> MakeModeTable(std::index_sequence<kFields...>) {
   // Fields 00-07 share the one mode-0 routine.
-  return {&Mode<static_cast<int>(kFields >> 3), kFields < 8 ? 0 : static_cast<int>(kFields & 7)>...};
+  return {&Mode < static_cast<int>(kFields >> 3),
+          kFields < 8 ? 0 : static_cast<int>(kFields & 7) > ...};
 }
 
 }  // namespace

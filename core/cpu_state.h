@@ -61,7 +61,7 @@ struct RunControl {
   int32_t trace_count = -1;         // steps left before stopping; <= 0: none
   int32_t breakpoint_address = -1;  // PC that stops the run; < 0: none
   bool run_stopped = false;
-  int32_t resume_delay = 0;  // run ticks still to skip
+  int32_t resume_delay = 0;   // run ticks still to skip
   bool rom_modified = false;  // the debugger has assembled into memory
 };
 

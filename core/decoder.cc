@@ -33,8 +33,7 @@ constexpr std::array<Handler, 256> MakeOpcodeTable() {
   fill(0074000, 0074777, &OpXor);
   fill(0075000, 0075377, &OpFloatingPoint);
   fill(0077000, 0077777, &OpSob);
-  const Handler high_branches[] = {&OpBpl, &OpBmi, &OpBhi, &OpBlos,
-                                   &OpBvc, &OpBvs, &OpBcc, &OpBcs};
+  const Handler high_branches[] = {&OpBpl, &OpBmi, &OpBhi, &OpBlos, &OpBvc, &OpBvs, &OpBcc, &OpBcs};
   for (int i = 0; i < 8; ++i) t[(0100000 >> 8) + i] = high_branches[i];
   fill(0104000, 0104377, &OpEmt);
   fill(0104400, 0104777, &OpTrap);

@@ -24,6 +24,9 @@ Machine::Machine() {
 Machine::~Machine() = default;
 
 void Machine::SetRamSize(uint16_t size) {
+  // Normalised again so that no size can put RamTop past the end of RamStore, where
+  // the bus's fast path would index outside it.
+  size = RamSizeFromSetting(size);
   ram_size_ = size;
   ram_top_ = static_cast<uint16_t>(size - 1);
 }
@@ -112,7 +115,8 @@ void Machine::EnterTrap(uint16_t vector) {
 
 int32_t Machine::CpuStep() {
   CpuState& c = cpu;
-  if (c.pending_write != nullptr || c.wait || c.irq_clock || c.irq_channel) [[unlikely]] {
+  // One test for the rare cases: bitwise ORs keep the common path free of branches.
+  if ((c.pending_write != nullptr) | c.wait | c.irq_clock | c.irq_channel) [[unlikely]] {
     if (BusDevice* commit = c.pending_write) {
       commit->Commit();
       c.pending_write = nullptr;
@@ -143,7 +147,8 @@ int32_t Machine::CpuStep() {
   uint16_t vector = DispatchInstruction(*this);
   c.set_pc(c.pc() & kWordMask);
   if ((c.psw & kPswT) && vector == 0 && !c.trace_suppress) vector = kVectorBpt;
-  if (vector != 0) [[unlikely]] EnterTrap(vector);
+  if (vector != 0) [[unlikely]]
+    EnterTrap(vector);
   c.trace_suppress = false;
   return 1;
 }

@@ -16,10 +16,10 @@ namespace orlan {
 
 inline constexpr uint16_t kResetAddress = 0173000;
 inline constexpr uint16_t kRomBase = 040000;
-inline constexpr uint16_t kRomLast = 0177377;  // last byte any image supplies
-inline constexpr std::size_t kRamStoreSize = 0100000;          // 32768 bytes
+inline constexpr uint16_t kRomLast = 0177377;          // last byte any image supplies
+inline constexpr std::size_t kRamStoreSize = 0100000;  // 32768 bytes
 inline constexpr std::size_t kRomStoreSize = kRomLast + 1 - kRomBase;  // 48896 bytes
-inline constexpr uint16_t kDefaultRamSize = 040000;             // 16384 bytes
+inline constexpr uint16_t kDefaultRamSize = 040000;                    // 16384 bytes
 
 // Device windows on the bus, in the order the address decode tests them.
 enum class DeviceWindow { kLcd, kChannel, kRtc };
@@ -44,16 +44,20 @@ class Machine {
   RunControl run;
 
   // --- memory ---------------------------------------------------------------
-  void SetRamSize(uint16_t size);  // size must already follow RamSizeFromSetting
+  void SetRamSize(uint16_t size);  // normalised by RamSizeFromSetting
   uint16_t ram_size() const { return ram_size_; }
   uint16_t ram_top() const { return ram_top_; }
   // RamStore is indexed by bus address (all 32768 bytes, also those above RamTop);
   // RomStore by address minus 040000.
-  std::span<uint8_t, kRamStoreSize> ram() { return std::span<uint8_t, kRamStoreSize>(ram_.data(), kRamStoreSize); }
+  std::span<uint8_t, kRamStoreSize> ram() {
+    return std::span<uint8_t, kRamStoreSize>(ram_.data(), kRamStoreSize);
+  }
   std::span<const uint8_t, kRamStoreSize> ram() const {
     return std::span<const uint8_t, kRamStoreSize>(ram_.data(), kRamStoreSize);
   }
-  std::span<uint8_t, kRomStoreSize> rom() { return std::span<uint8_t, kRomStoreSize>(rom_.data(), kRomStoreSize); }
+  std::span<uint8_t, kRomStoreSize> rom() {
+    return std::span<uint8_t, kRomStoreSize>(rom_.data(), kRomStoreSize);
+  }
   std::span<const uint8_t, kRomStoreSize> rom() const {
     return std::span<const uint8_t, kRomStoreSize>(rom_.data(), kRomStoreSize);
   }

@@ -10,9 +10,7 @@
 
 namespace orlan {
 
-inline uint16_t LoadWord(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
+inline uint16_t LoadWord(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 inline void StoreWord(uint8_t* p, uint16_t value) {
   p[0] = static_cast<uint8_t>(value);

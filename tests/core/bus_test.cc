@@ -21,11 +21,26 @@ TEST(RamSizeFromSetting, FollowsTheRule) {
   struct Case {
     int64_t setting;
     uint16_t size;
-  } cases[] = {{16384, 040000}, {20000, 20000}, {16385, 16400}, {0, 040000},
-               {65536, 040000}, {40000, 0100000}, {-1, 0100000}, {0x5000, 0x5000},
+  } cases[] = {{16384, 040000},   {20000, 20000},   {16385, 16400}, {0, 040000},
+               {65536, 040000},   {40000, 0100000}, {-1, 0100000},  {0x5000, 0x5000},
                {100000, 0100000}, {32768, 0100000}};
   for (const Case& c : cases) {
     EXPECT_EQ(RamSizeFromSetting(c.setting), c.size) << c.setting;
+  }
+}
+
+TEST(Bus, RamSizeIsNormalisedWhenSet) {
+  struct Case {
+    uint16_t requested;
+    uint16_t size;
+  } cases[] = {{0, 040000}, {0177777, 0100000}, {0100001, 0100000}, {040001, 040020}};
+  for (const Case& c : cases) {
+    Machine m;
+    m.SetRamSize(c.requested);
+    EXPECT_EQ(m.ram_size(), c.size) << c.requested;
+    EXPECT_EQ(m.ram_top(), c.size - 1) << c.requested;
+    // The top of the address space is never RAM, whatever was asked for.
+    EXPECT_EQ(BusReadWord(m, 0177776), 0177777) << c.requested;
   }
 }
 

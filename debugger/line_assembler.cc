@@ -1,0 +1,236 @@
+#include "debugger/line_assembler.h"
+
+namespace orlan {
+namespace {
+
+// Letter case is folded for ASCII only, so any byte of the input is safe to look at.
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+void LineAssembler::SetText(std::string_view text) {
+  text_.assign(text.substr(0, kAsmTextLimit));
+  pos_ = 1;
+  word_count_ = 0;
+}
+
+bool LineAssembler::SkipSpaces() {
+  const int start = pos_;
+  while (!AtEnd() && text_[pos_ - 1] == ' ') ++pos_;
+  return pos_ != start;
+}
+
+bool LineAssembler::MatchChar(char c) {
+  if (AtEnd() || text_[pos_ - 1] != c) return false;
+  ++pos_;
+  return true;
+}
+
+bool LineAssembler::MatchComma() {
+  SkipSpaces();
+  const bool matched = MatchChar(',');
+  SkipSpaces();
+  return matched;
+}
+
+bool LineAssembler::MatchName(std::string_view name) {
+  const std::size_t start = static_cast<std::size_t>(pos_ - 1);
+  if (start > text_.size() || name.size() > text_.size() - start) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (AsciiLower(text_[start + i]) != name[i]) return false;
+  }
+  pos_ += static_cast<int>(name.size());
+  return true;
+}
+
+int LineAssembler::FindName(std::span<const MnemonicEntry> table) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (MatchName(table[i].name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int LineAssembler::FindName(std::span<const RegisterNameEntry> table) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (MatchName(table[i].name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int LineAssembler::ParseNumber(uint16_t& value) {
+  value = 0;
+  int digits = 0;
+  while (!AtEnd()) {
+    const int d = DigitValue(text_[pos_ - 1]);
+    if (d >= format_.radix) break;
+    value = static_cast<uint16_t>(value * format_.radix + d);
+    ++pos_;
+    ++digits;
+  }
+  return digits;
+}
+
+bool LineAssembler::ParseRegister(int& n) {
+  const int row = FindName(kRegisterNameTable);
+  if (row < 0) return false;
+  n = kRegisterNameTable[row].number;
+  return true;
+}
+
+void LineAssembler::AddWord(uint16_t word) {
+  // An instruction has at most two extra words, one per operand field.
+  if (word_count_ < static_cast<int>(words_.size())) words_[word_count_++] = word;
+}
+
+std::optional<int> LineAssembler::ParseOperand(uint16_t address) {
+  const bool deferred = MatchChar('@');
+  int n = 0;
+  if (ParseRegister(n)) return (deferred ? 010 : 0) + n;  // @r is (r)
+  if (MatchChar('#')) {
+    uint16_t value;
+    if (ParseNumber(value) == 0) return std::nullopt;
+    AddWord(value);
+    return deferred ? 037 : 027;  // absolute : immediate
+  }
+  if (MatchChar('-')) {
+    if (!MatchChar('(') || !ParseRegister(n) || !MatchChar(')')) return std::nullopt;
+    return (deferred ? 050 : 040) + n;
+  }
+  if (MatchChar('(')) {
+    if (!ParseRegister(n) || !MatchChar(')')) return std::nullopt;
+    if (MatchChar('+')) return (deferred ? 030 : 020) + n;
+    if (!deferred) return 010 + n;
+    AddWord(0);  // @(r) is @0(r)
+    return 070 + n;
+  }
+  uint16_t x;
+  if (ParseNumber(x) == 0) return std::nullopt;
+  if (MatchChar('(')) {
+    if (!ParseRegister(n) || !MatchChar(')')) return std::nullopt;
+    AddWord(x);
+    return (deferred ? 070 : 060) + n;
+  }
+  // An address reached relative to the program counter, which then points just past
+  // this extra word.
+  AddWord(static_cast<uint16_t>(x - (address + 2 * word_count_ + 2)));
+  return deferred ? 077 : 067;
+}
+
+bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
+  uint16_t& word = words_[0];
+  int n = 0;
+  uint16_t value = 0;
+  switch (format) {
+    case OperandFormat::kIllegal:
+    case OperandFormat::kNone:
+      return true;
+    case OperandFormat::kReg:
+      if (!ParseRegister(n)) return false;
+      word |= static_cast<uint16_t>(n);
+      return true;
+    case OperandFormat::kDoubleB:
+    case OperandFormat::kDouble: {
+      const std::optional<int> source = ParseOperand(address);
+      if (!source) return false;
+      word |= static_cast<uint16_t>(*source << 6);
+      if (!MatchComma()) return false;
+      const std::optional<int> destination = ParseOperand(address);
+      if (!destination) return false;
+      word |= static_cast<uint16_t>(*destination);
+      return true;
+    }
+    case OperandFormat::kSingleB:
+    case OperandFormat::kSingle: {
+      const std::optional<int> destination = ParseOperand(address);
+      if (!destination) return false;
+      word |= static_cast<uint16_t>(*destination);
+      return true;
+    }
+    case OperandFormat::kRegDst: {
+      if (!ParseRegister(n)) return false;
+      word |= static_cast<uint16_t>(n << 6);
+      if (!MatchComma()) return false;
+      const std::optional<int> destination = ParseOperand(address);
+      if (!destination) return false;
+      word |= static_cast<uint16_t>(*destination);
+      return true;
+    }
+    case OperandFormat::kSrcReg: {
+      const std::optional<int> source = ParseOperand(address);
+      if (!source) return false;
+      word |= static_cast<uint16_t>(*source);
+      if (!MatchComma() || !ParseRegister(n)) return false;
+      word |= static_cast<uint16_t>(n << 6);
+      return true;
+    }
+    case OperandFormat::kBranch: {
+      if (ParseNumber(value) == 0) return false;
+      // The difference is taken in 16 bits, so targets wrap around the address space;
+      // an odd difference loses its last unit (rounding toward minus infinity).
+      const int difference = static_cast<int16_t>(static_cast<uint16_t>(value - address - 2));
+      const int offset = difference >> 1;
+      if (offset < -128 || offset > 127) return false;
+      word |= static_cast<uint16_t>(offset & 0377);
+      return true;
+    }
+    case OperandFormat::kSob: {
+      if (!ParseRegister(n)) return false;
+      word |= static_cast<uint16_t>(n << 6);
+      if (!MatchComma() || ParseNumber(value) == 0) return false;
+      const int offset = static_cast<uint16_t>(address + 2 - value) / 2;
+      if (offset > 077) return false;
+      word |= static_cast<uint16_t>(offset);
+      return true;
+    }
+    case OperandFormat::kPriority:
+    case OperandFormat::kMark:
+    case OperandFormat::kTrapCode: {
+      const uint16_t limit = format == OperandFormat::kPriority ? 7
+                             : format == OperandFormat::kMark   ? 077
+                                                                : 0377;
+      if (ParseNumber(value) == 0 || value > limit) return false;
+      word |= value;
+      return true;
+    }
+    case OperandFormat::kFlags:
+      if (MatchChar('c')) word |= 01;
+      if (MatchChar('v')) word |= 02;
+      if (MatchChar('z')) word |= 04;
+      if (MatchChar('n')) word |= 010;
+      return true;
+  }
+  return false;
+}
+
+bool LineAssembler::AssembleLine(std::string_view text, uint16_t address) {
+  if (Assemble(text, address)) return true;
+  word_count_ = 0;  // nothing for a careless caller to store
+  return false;
+}
+
+bool LineAssembler::Assemble(std::string_view text, uint16_t address) {
+  SetText(text);
+  SkipSpaces();
+  if (AtEnd()) {
+    pos_ = 0;
+    return true;
+  }
+  const int row = FindName(kMnemonicTable);
+  if (row < 0) return false;
+  const MnemonicEntry& entry = kMnemonicTable[row];
+  if (entry.format == OperandFormat::kIllegal) return false;
+  AddWord(entry.value);
+  if (!AtEnd() && AsciiLower(text_[pos_ - 1]) == 'b' && HasByteForm(entry.format)) {
+    ++pos_;
+    words_[0] |= 0100000;
+  }
+  // Every mnemonic with operands (even an empty flag list) needs a blank after it.
+  if (!SkipSpaces() && entry.format != OperandFormat::kNone) return false;
+  if (!ParseOperandsOf(entry.format, address)) return false;
+  SkipSpaces();
+  if (!AtEnd()) return false;
+  pos_ = 0;
+  return true;
+}
+
+}  // namespace orlan

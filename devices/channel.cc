@@ -1,0 +1,115 @@
+#include "devices/channel.h"
+
+#include "core/machine.h"
+#include "core/word.h"
+
+namespace orlan {
+
+Channel::Channel(Machine& machine) : machine_(machine), keyboard_(machine) {}
+
+void Channel::TransferIn() {
+  switch (device_code()) {
+    case kDeviceCartridge0:
+    case kDeviceCartridge1:
+      received_ = cartridges_.CartTransfer(device_code(), 0);
+      break;
+    case kDeviceKeyboard:
+      received_ = keyboard_.KeyMatrixRead();
+      break;
+    default:
+      break;
+  }
+}
+
+uint8_t* Channel::Read(uint16_t offset) {
+  uint16_t value = 0;
+  switch ((offset >> 1) & 3) {
+    case 0:
+      value = received_;
+      received_ = kChannelNothing;
+      if (active_) TransferIn();
+      break;
+    case 1:
+      value = regs_[1];
+      break;
+    case 2:
+      value = kChannelNothing;
+      break;
+    case 3:
+      value = received_;
+      active_ = false;
+      break;
+  }
+  StoreWord(latch_.data(), value);
+  return latch_.data();
+}
+
+uint8_t* Channel::Write(uint16_t offset) {
+  pending_ = (offset >> 1) & 3;
+  machine_.ArmPendingWrite(this);
+  return latch_.data();
+}
+
+void Channel::Commit() {
+  if (pending_ == kNone) return;
+  const int index = pending_;
+  pending_ = kNone;
+  const uint16_t value = LoadWord(latch_.data());
+  regs_[index] = value;
+  const auto low_byte = static_cast<uint8_t>(value);
+  switch (index) {
+    case 0:
+      received_ = value;
+      if (!active_) break;
+      if (device_code() == kDeviceCartridge0Command || device_code() == kDeviceCartridge1Command) {
+        cartridges_.CartTransfer(device_code() - kDeviceCartridge0Command, low_byte);
+      } else {
+        TransferIn();
+      }
+      break;
+    case 1:
+      if (active_) TransferIn();
+      break;
+    case 2:
+      active_ = true;
+      received_ = value;
+      switch (device_code()) {
+        case kDeviceCartridge0:
+        case kDeviceCartridge1:
+          received_ = cartridges_.CartSetCommand(device_code(), 0);
+          break;
+        case kDeviceKeyboard:
+          received_ = keyboard_.KeyMatrixRead();
+          break;
+        case kDeviceCartridge0Command:
+        case kDeviceCartridge1Command:
+          cartridges_.CartSetCommand(device_code() - kDeviceCartridge0Command, low_byte);
+          break;
+        default:
+          break;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+IoResult Channel::ChannelInit(const std::filesystem::path& directory) {
+  pending_ = kNone;
+  received_ = kChannelNothing;
+  active_ = false;
+  for (int n = 0; n < kCartridgeCount; ++n) {
+    IoResult result = cartridges_.CartOpen(n, directory);
+    if (!result) return result;
+  }
+  return IoResult::Ok();
+}
+
+IoResult Channel::ChannelClose() {
+  // Both files are closed even when the first fails; the first error is reported.
+  IoResult first = cartridges_.CartClose(0);
+  IoResult second = cartridges_.CartClose(1);
+  return first ? second : first;
+}
+
+}  // namespace orlan
