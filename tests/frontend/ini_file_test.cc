@@ -4,8 +4,8 @@
 
 #include <optional>
 
+#include "file_fixtures.h"
 #include "frontend/settings.h"
-#include "temp_dir.h"
 
 namespace orlan {
 namespace {

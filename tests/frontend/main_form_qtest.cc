@@ -10,8 +10,8 @@
 
 #include "core/machine.h"
 #include "devices/key_tables.h"
+#include "file_fixtures.h"
 #include "frontend/qt/main_form.h"
-#include "temp_dir.h"
 
 namespace orlan {
 namespace {
@@ -119,6 +119,7 @@ class MainFormTest : public QObject {
   void HostKeysHoldMachineKeys();
   void KeyFeedbackAndDeactivation();
   void RefreshShowsTheDisplayAtItsPlace();
+  void CartridgeErrorIsShownOnceAfterTheTick();
 };
 
 void MainFormTest::StartsWithAndWithoutEachFile_data() {
@@ -378,6 +379,31 @@ void MainFormTest::RefreshShowsTheDisplayAtItsPlace() {
   QCOMPARE(window.pixel(kLcdLeft + 21, kLcdTop + 96), QRgb{0xFF000000});
   QCOMPARE(window.pixel(kLcdLeft - 1, kLcdTop), FacePattern().pixel(kLcdLeft - 1, kLcdTop));
   QCOMPARE(window.pixel(kLcdLeft + 360, kLcdTop), FacePattern().pixel(kLcdLeft + 360, kLcdTop));
+}
+
+void MainFormTest::CartridgeErrorIsShownOnceAfterTheTick() {
+  Rig rig(kAll);
+  rig.dir.Write("smp0.bin", Pattern(1024));
+  rig.Start();
+  rig.form->run_timer().SetEnabled(false);
+  Cartridges& carts = rig.board->cartridges;
+  carts.CartSetCommand(0, kCartLoadAddress);
+  carts.CartTransfer(0, 0x01);
+  carts.CartTransfer(0, 0xF4);
+  carts.CartSetCommand(0, kCartWriteUp);
+  {
+    testing::FileSizeLimit limit(100);  // the writes at 500 and on fail
+    carts.CartTransfer(0, 0x12);
+    carts.CartTransfer(0, 0x34);
+  }
+  rig.form->OnRunTimer();
+  QVERIFY(rig.sink.messages.empty());  // not inside the tick
+  QTRY_COMPARE(rig.sink.messages.size(), size_t{1});
+  QVERIFY2(rig.sink.messages[0].find("smp0.bin") != std::string::npos,
+           rig.sink.messages[0].c_str());
+  rig.form->OnRunTimer();
+  QTest::qWait(20);
+  QCOMPARE(rig.sink.messages.size(), size_t{1});
 }
 
 }  // namespace orlan

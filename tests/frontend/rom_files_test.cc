@@ -1,20 +1,19 @@
 #include "frontend/rom_files.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/machine.h"
+#include "file_fixtures.h"
 #include "frontend/io_error.h"
-#include "temp_dir.h"
 
 namespace orlan {
 namespace {
 
+using testing::FileSizeLimit;
 using testing::Pattern;
 using testing::TempDir;
 
@@ -79,25 +78,6 @@ TEST(LoadRomImageTest, ShortImageLeavesTheStoreUntouched) {
   EXPECT_THROW(LoadRomImage(m, kMainRomImage, dir / "extra.img"), IoError);
   EXPECT_EQ(RomBytes(m, kMainOffset, 32512), std::vector<uint8_t>(32512, 0377));
 }
-
-// Makes writes beyond `limit` bytes fail (instead of killing the process) while alive.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t limit) : old_handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = limit;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  void (*old_handler_)(int);
-  rlimit saved_{};
-};
 
 TEST(SaveRomImageTest, ReplacesTheImageOnlyWhenFullyWritten) {
   Machine m;

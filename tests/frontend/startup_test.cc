@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/machine.h"
-#include "temp_dir.h"
+#include "file_fixtures.h"
 
 namespace orlan {
 namespace {

@@ -1,8 +1,11 @@
-// A fresh directory for one test's files, removed with everything in it afterwards.
-#ifndef ORLAN_TESTS_FRONTEND_TEMP_DIR_H_
-#define ORLAN_TESTS_FRONTEND_TEMP_DIR_H_
+// Files for tests: temporary folders, byte patterns and failing writes.
+#ifndef ORLAN_TESTS_FRONTEND_FILE_FIXTURES_H_
+#define ORLAN_TESTS_FRONTEND_FILE_FIXTURES_H_
+
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +15,7 @@
 
 namespace orlan::testing {
 
+// A fresh folder for one test's files, removed with everything in it afterwards.
 class TempDir {
  public:
   TempDir() {
@@ -65,6 +69,28 @@ inline std::vector<uint8_t> Pattern(std::size_t size, uint8_t first = 1) {
   return bytes;
 }
 
+// While alive, writes at file offsets of `limit` and beyond fail (instead of the
+// process being killed), as on a full medium.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t limit) : old_handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, old_handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  void (*old_handler_)(int);
+  rlimit saved_{};
+};
+
 }  // namespace orlan::testing
 
-#endif  // ORLAN_TESTS_FRONTEND_TEMP_DIR_H_
+#endif  // ORLAN_TESTS_FRONTEND_FILE_FIXTURES_H_
