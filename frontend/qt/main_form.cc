@@ -248,17 +248,18 @@ void TMainForm::FormDeactivate() {
 
 void TMainForm::OnRunTimer() {
   machine_.RunSlice();
-  if (!showing_device_error_) {
-    // Shown after the tick, so the worker is not held up while the box is open.
-    QMetaObject::invokeMethod(this, &TMainForm::ShowDeviceErrors, Qt::QueuedConnection);
+  // A cartridge file error is shown after the tick, so the worker is not held up
+  // while the box is open; errors while one waits to be shown are not repeated.
+  std::optional<std::string> error = board_.cartridges.TakeError();
+  if (error && !device_error_) {
+    device_error_ = std::move(error);
+    QMetaObject::invokeMethod(this, &TMainForm::ShowDeviceError, Qt::QueuedConnection);
   }
 }
 
-void TMainForm::ShowDeviceErrors() {
-  if (showing_device_error_) return;
-  showing_device_error_ = true;
-  ReportDeviceErrors(board_, sink_);
-  showing_device_error_ = false;
+void TMainForm::ShowDeviceError() {
+  if (device_error_) sink_.Warning(*device_error_);
+  device_error_.reset();
 }
 
 void TMainForm::OnRtcTimer() { board_.rtc.RtcPeriodicTick(); }

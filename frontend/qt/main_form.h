@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "devices/board.h"
 #include "devices/local_time.h"
@@ -101,7 +102,7 @@ class TMainForm final : public QWidget {
   // Loads a picture file from the working directory; a missing or unreadable file is
   // reported and leaves `picture` as it was.
   bool LoadPicture(const char* file_name, QImage& picture);
-  void ShowDeviceErrors();
+  void ShowDeviceError();
   void StartSystemMove();
 
   Machine& machine_;
@@ -112,7 +113,7 @@ class TMainForm final : public QWidget {
   bool started_ = false;
   bool shown_ = false;
   bool closed_ = false;
-  bool showing_device_error_ = false;
+  std::optional<std::string> device_error_;  // waiting to be shown
   int system_moves_ = 0;
 
   QImage scratch_picture_;
