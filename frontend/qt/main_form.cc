@@ -1,7 +1,6 @@
 #include "frontend/qt/main_form.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -78,9 +77,9 @@ TMainForm::TMainForm(Machine& machine, Board& board, std::filesystem::path dir, 
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
   rom_save_dialog = [this]() -> std::optional<std::filesystem::path> {
-    const QString name = QFileDialog::getSaveFileName(this, "Save the modified ROM image",
-                                                      QDir::currentPath() + "/rom.bin",
-                                                      "Binary files (*.bin *.BIN)");
+    const QString name = QFileDialog::getSaveFileName(
+        this, "Save the modified ROM image", QString::fromStdString((dir_ / "rom.bin").string()),
+        "Binary files (*.bin *.BIN)", nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) return std::nullopt;
     return std::filesystem::path(name.toStdString());
   };
