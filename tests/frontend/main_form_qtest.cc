@@ -25,9 +25,7 @@ constexpr QRgb kOverlayColour = 0xFF804020;
 constexpr LocalTime kNow{2026, 12, 8, 2, 12, 34, 56};
 
 // Machine files: the processor idles (CpuSpeed 0) so interrupt requests stay visible.
-// clang-format off
 enum File : unsigned { kIni = 1, kRom = 2, kKeys = 4, kOverlay = 8, kFace = 16, kAll = 31 };
-// clang-format on
 
 QImage FacePattern() {
   QImage face(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
