@@ -186,6 +186,11 @@ void MainFormTest::AppliesTheSettings() {
   QCOMPARE(int{rig.machine.ram_top()}, ram_top);
   QCOMPARE(rig.form->settings().radix, radix);
   rig.form->show();
+  if (steps == 0) {
+    // An idle processor: the clock's periodic tick and the display still run.
+    QTRY_VERIFY_WITH_TIMEOUT(rig.board->rtc.reg(kRtcFlags) & 0100, 5000);
+    QCOMPARE(rig.machine.cpu.pc(), kResetAddress);
+  }
   rig.machine.run.rom_modified = modified;
   QSignalSpy closed(rig.form.get(), &TMainForm::Closed);
   rig.form->close();
