@@ -76,7 +76,10 @@ void Channel::Commit() {
       switch (device_code()) {
         case kDeviceCartridge0:
         case kDeviceCartridge1:
-          received_ = cartridges_.CartSetCommand(device_code(), 0);
+          // The high four bits of the selecting byte become the cartridge's command.
+          // With them always cleared a cartridge could be written but never read back;
+          // a zero byte still gives command 0, the presence probe.
+          received_ = cartridges_.CartSetCommand(device_code(), low_byte & 0360);
           break;
         case kDeviceKeyboard:
           received_ = keyboard_.KeyMatrixRead();

@@ -144,6 +144,32 @@ TEST(Channel, CartridgeBytesReachTheFileWithoutClosing) {
   EXPECT_FALSE(b.board.cartridges.present(1));
 }
 
+TEST(Channel, SelectingACartridgeWithAReadCommandReadsItsBytes) {
+  ScratchDir dir;
+  dir.WriteFile("smp0.bin", {0x10, 0x20, 0x30, 0x40, 0x50});
+  Bench b;
+  ASSERT_TRUE(b.board.channel.ChannelInit(dir.path()).ok());
+  b.Store(kSelect, 0xA0 | 8);  // load address 0x0001
+  b.Store(kData, 0x00);
+  b.Store(kData, 0x01);
+  struct Case {
+    uint16_t select;
+    std::vector<uint16_t> reads;
+  } cases[] = {
+      // Read upwards from 1: the selection answers 0, then each read brings the next byte.
+      {0xD0, {0, 0x20, 0x30, 0x40}},
+      // Read downwards from where the upward reads stopped: address 5, past the end.
+      {0x10, {0, 0377, 0x50}},
+      // A plain selection is the presence probe and moves nothing.
+      {0x00, {0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.select);
+    b.Store(kSelect, c.select);
+    for (uint16_t expected : c.reads) EXPECT_EQ(b.ReadWord(kData), expected);
+  }
+}
+
 TEST(Channel, InitReportsACartridgeThatCannotBeOpened) {
   ScratchDir dir;
   std::filesystem::create_directory(dir.path() / "smp0.bin");
