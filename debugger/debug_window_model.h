@@ -1,0 +1,158 @@
+// The debug window without its toolkit: the state and every event handler of the
+// window, its three panes and its run controls, working on character cells, key
+// codes and edit texts. A view forwards its events here, draws the text runs that
+// Paint gives and mirrors the edits, scroll bars and active group it reads back.
+#ifndef ORLAN_DEBUGGER_DEBUG_WINDOW_MODEL_H_
+#define ORLAN_DEBUGGER_DEBUG_WINDOW_MODEL_H_
+
+#include <array>
+#include <cstdint>
+
+#include "core/machine.h"
+#include "debugger/disassembler.h"
+#include "debugger/disassembly_pane.h"
+#include "debugger/edit_text.h"
+#include "debugger/line_assembler.h"
+#include "debugger/memory_editor.h"
+#include "debugger/number_text.h"
+#include "debugger/pane_text.h"
+#include "debugger/register_pane.h"
+#include "debugger/scroll_bar.h"
+
+namespace orlan {
+
+// The panes that draw text and have an in-place edit and a scroll bar.
+enum class Pane { kList, kRegisters, kBinary };
+inline constexpr int kPaneCount = 3;
+
+// The window's edits: the three in-place edits (one per pane, same order) and the
+// run controls' step count and breakpoint address.
+enum class EditId { kList, kRegisters, kBinary, kTrace, kBreakpoint };
+inline constexpr int kEditCount = 5;
+
+// The six group boxes; the active one has a highlighted caption and its input
+// control (the pane's edit, the " Single step " box itself, the step count or the
+// breakpoint edit) has the keyboard focus.
+enum class Group { kList, kRegisters, kBinary, kStep, kTrace, kBreakpoint };
+
+// An edit as the view should show it.
+struct EditBox {
+  EditText state;
+  // In-place edits: cells of the pane; a width of 0 is the closed edit, which stays
+  // present (and may keep the focus) but shows nothing.
+  int column = 0;
+  int row = 0;
+  int width = 0;
+  int max_length = 0;  // characters; 0: no limit
+  bool upper_case = false;
+
+  bool open() const { return width > 0; }
+};
+
+inline constexpr int32_t kResumeDelayTicks = 30;  // run ticks skipped after hiding
+inline constexpr int kTraceDigits = 6;            // the step count is at most 999999
+inline constexpr uint16_t kInitialListStart = kRomBase;
+
+class DebugWindowModel {
+ public:
+  // The machine must outlive the model.
+  explicit DebugWindowModel(Machine& machine);
+  DebugWindowModel(const DebugWindowModel&) = delete;
+  DebugWindowModel& operator=(const DebugWindowModel&) = delete;
+
+  // --- window -------------------------------------------------------------------
+  // Once at program start: reads the number base and sets the initial listing.
+  void DebugCreate(const IntSettingReader& read_setting);
+  // Each time the window becomes visible: stops the run and lists from PC.
+  void DebugShow();
+  // Each time it is hidden (Run buttons, close box): the run resumes 30 ticks later.
+  void DebugHide();
+  // Window width in pixels for the number base, and the memory editor group's.
+  int WindowWidth() const;
+  int BinGroupWidth() const { return WindowWidth() - 24; }
+
+  // --- panes --------------------------------------------------------------------
+  // The view reports each pane's size in cells whenever it changes.
+  void SetPaneSize(Pane pane, PaneSize size);
+  PaneSize pane_size(Pane pane) const { return sizes_[Index(pane)]; }
+  // The texts to draw; also brings the pane's scroll bar up to date. Painting the
+  // listing reads through the bus.
+  PaneText Paint(Pane pane);
+  const ScrollBarState& scroll_bar(Pane pane) const;
+  // A mouse button down on a cell: activates the pane's group and closes any edit,
+  // then opens the edit that the cell asks for, if any.
+  void PaneMouseDown(Pane pane, Cell cell);
+  // The user moved the pane's scroll bar to `position`.
+  void PaneScroll(Pane pane, int position);
+  // "byte" (1) or "word" (2) chosen for the memory editor.
+  void BinRadioButtonClick(int unit);
+
+  // --- edits --------------------------------------------------------------------
+  // A key went down in one of the in-place edits: navigation keys scroll its pane
+  // while no edit is open, Enter takes the open edit's text, Escape closes it.
+  void EditKeyDown(EditId edit, int key);
+  // The text, caret or selection of an edit changed; the model applies upper case,
+  // the length limit and the digit filter, and the view shows edit() again.
+  void EditChange(EditId edit, const EditText& text);
+  const EditBox& edit(EditId edit) const { return edits_[Index(edit)]; }
+  EditMode edit_mode() const { return edit_mode_; }
+  uint16_t edit_target() const { return edit_target_; }
+  // Closes the open edit; every in-place edit is emptied and shrunk to nothing.
+  void EndEdit();
+
+  // --- groups and run controls ---------------------------------------------------
+  // A click on a group box (or on the step count or breakpoint edit).
+  void GroupClick(Group group);
+  Group active_group() const { return active_group_; }
+  // Executes one step and lists from the new PC; the window stays.
+  void StepButtonClick();
+  // Runs the number of steps in the step count edit. Gives true when the window
+  // must hide (a count above 0).
+  [[nodiscard]] bool TraceButtonClick();
+  // Runs until PC reaches the address in the breakpoint edit. Gives true: the window
+  // must hide.
+  [[nodiscard]] bool BpButtonClick();
+
+  // --- state --------------------------------------------------------------------
+  void SetListStart(uint16_t address) { list_.SetListStart(address, machine_.ram_top()); }
+  const DisassemblyPane& list() const { return list_; }
+  const RegisterPane& registers() const { return registers_; }
+  const MemoryEditor& memory() const { return memory_; }
+  const NumberFormat& format() const { return format_; }
+  Machine& machine() { return machine_; }
+
+ private:
+  template <typename E>
+  static std::size_t Index(E e) {
+    return static_cast<std::size_t>(e);
+  }
+  EditBox& box(EditId id) { return edits_[Index(id)]; }
+  // Focus the group's input control, highlight it and close any edit.
+  void Activate(Group group);
+  // Brings a pane's scroll bar up to date with its size and the RAM size.
+  void UpdateBar(Pane pane);
+  void BeginEdit(EditId id, const EditRequest& request);
+  // Enter in each pane's edit.
+  void ListEnter();
+  void RegisterEnter();
+  void BinEnter();
+  // The base that the digit filter of an edit uses now, or 0 for no filtering.
+  int FilterBase(EditId id) const;
+
+  Machine& machine_;
+  NumberFormat format_;
+  Disassembler disassembler_;
+  LineAssembler assembler_;
+  DisassemblyPane list_;
+  RegisterPane registers_;
+  MemoryEditor memory_;
+  std::array<PaneSize, kPaneCount> sizes_{};
+  std::array<EditBox, kEditCount> edits_{};
+  EditMode edit_mode_ = EditMode::kNone;
+  uint16_t edit_target_ = 0;
+  Group active_group_ = Group::kList;
+};
+
+}  // namespace orlan
+
+#endif  // ORLAN_DEBUGGER_DEBUG_WINDOW_MODEL_H_

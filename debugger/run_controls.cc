@@ -1,0 +1,35 @@
+// The debug window's three run controls: one step, a number of steps, and a run to
+// a breakpoint. The last two hand the machine back to the run tick.
+#include "debugger/debug_window_model.h"
+
+namespace orlan {
+
+void DebugWindowModel::StepButtonClick() {
+  machine_.CpuStep();
+  SetListStart(machine_.cpu.pc());
+  Activate(Group::kStep);
+}
+
+bool DebugWindowModel::TraceButtonClick() {
+  const uint32_t n = TextToNumber(box(EditId::kTrace).state.text, 10);
+  Activate(Group::kTrace);
+  // The edit holds at most six digits; a longer text set from outside must not turn
+  // negative and so never stop.
+  if (n == 0 || n > 999999) return false;
+  machine_.run.breakpoint_address = -1;
+  machine_.run.trace_count = static_cast<int32_t>(n);
+  return true;
+}
+
+bool DebugWindowModel::BpButtonClick() {
+  // An address is a 16-bit value: in bases 8 to 10 the edit's digits reach beyond
+  // 177777, and such a breakpoint could never equal PC.
+  const auto address =
+      static_cast<uint16_t>(TextToNumber(box(EditId::kBreakpoint).state.text, format_.radix));
+  Activate(Group::kBreakpoint);
+  machine_.run.breakpoint_address = address;
+  machine_.run.trace_count = -1;
+  return true;
+}
+
+}  // namespace orlan

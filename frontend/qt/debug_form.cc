@@ -1,0 +1,377 @@
+#include "frontend/qt/debug_form.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <algorithm>
+
+#include "core/machine.h"
+#include "debugger/key_codes.h"
+#include "frontend/qt/pane_view.h"
+
+namespace orlan {
+namespace {
+
+constexpr int kWindowHeight = 373;
+constexpr int kPaneFontPixels = 13;
+// Space below the memory editor's group, which follows the window's bottom edge.
+constexpr int kBinGroupTop = 176;
+constexpr int kBinGroupBottomGap = kWindowHeight - kBinGroupTop - 161;
+constexpr std::array<Pane, kPaneCount> kPanes = {Pane::kList, Pane::kRegisters, Pane::kBinary};
+constexpr std::array<EditId, kEditCount> kEdits = {
+    EditId::kList, EditId::kRegisters, EditId::kBinary, EditId::kTrace, EditId::kBreakpoint};
+constexpr std::array<Group, 6> kGroups = {Group::kList, Group::kRegisters, Group::kBinary,
+                                          Group::kStep, Group::kTrace,     Group::kBreakpoint};
+constexpr char kActiveCaption[] = "QGroupBox::title { color: rgb(0, 0, 255); }";
+constexpr char kPlainCaption[] = "QGroupBox::title { color: palette(window-text); }";
+
+template <typename E>
+std::size_t At(E e) {
+  return static_cast<std::size_t>(e);
+}
+
+bool IsInPlace(EditId id) { return id != EditId::kTrace && id != EditId::kBreakpoint; }
+
+// The model's key codes for the keys the edits react to; 0 for any other key.
+int KeyCode(int qt_key) {
+  switch (qt_key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return kKeyEnter;
+    case Qt::Key_Escape:
+      return kKeyEscape;
+    case Qt::Key_PageUp:
+      return kKeyPageUp;
+    case Qt::Key_PageDown:
+      return kKeyPageDown;
+    case Qt::Key_End:
+      return kKeyEnd;
+    case Qt::Key_Home:
+      return kKeyHome;
+    case Qt::Key_Left:
+      return kKeyLeft;
+    case Qt::Key_Up:
+      return kKeyUp;
+    case Qt::Key_Right:
+      return kKeyRight;
+    case Qt::Key_Down:
+      return kKeyDown;
+    default:
+      return 0;
+  }
+}
+
+EditText EditTextOf(const QLineEdit& edit, bool modified) {
+  EditText t;
+  t.text = edit.text().toLatin1().toStdString();
+  if (edit.hasSelectedText()) {
+    t.caret = edit.selectionStart();
+    t.selection = static_cast<int>(edit.selectedText().size());
+  } else {
+    t.caret = edit.cursorPosition();
+  }
+  t.modified = modified;
+  return t;
+}
+
+}  // namespace
+
+TDebugForm::TDebugForm(Machine& machine, const IntSettingReader& read_setting, QWidget* parent)
+    : QWidget(parent, Qt::Window), model_(machine) {
+  model_.DebugCreate(read_setting);
+  setWindowTitle(QStringLiteral("Debug Window"));
+  setAttribute(Qt::WA_QuitOnClose, false);
+  QFont window_font(QStringLiteral("MS Sans Serif"));
+  window_font.setPixelSize(11);
+  setFont(window_font);
+  pane_font_ = QFont(QStringLiteral("Courier"));
+  pane_font_.setStyleHint(QFont::TypeWriter);
+  pane_font_.setFixedPitch(true);
+  // The panes are laid out for lines 13 pixels high (ten register rows in 137
+  // pixels); a substitute font with more leading is made smaller until it fits.
+  for (int size = kPaneFontPixels; size >= kPaneFontPixels / 2; --size) {
+    pane_font_.setPixelSize(size);
+    if (QFontMetrics(pane_font_).height() <= kPaneFontPixels) break;
+  }
+  const QFontMetrics metrics(pane_font_);
+  cell_ = QSize(std::max(1, metrics.horizontalAdvance(QLatin1Char('0'))),
+                std::max(1, metrics.height()));
+  CreateControls();
+  resize(model_.WindowWidth(), kWindowHeight);
+  LayOutBinaryGroup();
+}
+
+TDebugForm::~TDebugForm() = default;
+
+void TDebugForm::CreateControls() {
+  const auto make_group = [this](Group g, const char* caption, QRect r) {
+    auto* box = new QGroupBox(QString::fromLatin1(caption), this);
+    box->setGeometry(r);
+    box->setStyleSheet(QString::fromLatin1(kPlainCaption));
+    box->installEventFilter(this);
+    groups_[At(g)] = box;
+    return box;
+  };
+  QGroupBox* list = make_group(Group::kList, " Disassembly ", {8, 8, 313, 161});
+  QGroupBox* regs = make_group(Group::kRegisters, " Registers ", {328, 8, 121, 161});
+  QGroupBox* bin =
+      make_group(Group::kBinary, " Binary Editor ", {8, kBinGroupTop, model_.BinGroupWidth(), 161});
+  QGroupBox* step = make_group(Group::kStep, " Single step ", {456, 8, 153, 49});
+  QGroupBox* trace = make_group(Group::kTrace, " Number of steps (decimal) ", {456, 64, 153, 49});
+  QGroupBox* bp = make_group(Group::kBreakpoint, " Breakpoint address ", {456, 120, 153, 49});
+  step->setFocusPolicy(Qt::ClickFocus);  // the " Single step " box takes the focus itself
+
+  const std::array<QGroupBox*, kPaneCount> pane_groups = {list, regs, bin};
+  const std::array<int, kPaneCount> pane_widths = {273, 81, 561};
+  for (Pane p : kPanes) {
+    QGroupBox* g = pane_groups[At(p)];
+    auto* view = new TPaneView(pane_font_, cell_, g);
+    view->setGeometry(8, 16, pane_widths[At(p)], 137);
+    view->on_mouse_down = [this, p](Cell cell) {
+      model_.PaneMouseDown(p, cell);
+      Refresh();
+    };
+    panes_[At(p)] = view;
+
+    auto* bar = new QScrollBar(Qt::Vertical, g);
+    bar->setGeometry(8 + pane_widths[At(p)] + 7, 16, 16, 137);
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->setRange(0, 0);
+    connect(bar, &QScrollBar::valueChanged, this, [this, p](int position) {
+      model_.PaneScroll(p, position);
+      Refresh();
+    });
+    bars_[At(p)] = bar;
+
+    auto* edit = new QLineEdit(g);
+    edit->setFrame(false);
+    edit->setFont(pane_font_);
+    // A style sheet, since the group boxes' caption sheets take over their children's
+    // drawing and would ignore a palette colour.
+    edit->setStyleSheet(
+        QStringLiteral("QLineEdit { background: rgb(255, 255, 0); border: none; }"));
+    edit->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+    edit->setGeometry(0, 0, 0, 0);
+    edits_[At(p)] = edit;
+  }
+
+  byte_radio_ = new QRadioButton(QStringLiteral("byte"), bin);
+  byte_radio_->setGeometry(104, -1, 49, 17);
+  byte_radio_->setChecked(true);
+  word_radio_ = new QRadioButton(QStringLiteral("word"), bin);
+  word_radio_->setGeometry(160, -1, 49, 17);
+  for (int unit : {1, 2}) {
+    connect(radio_button(unit), &QRadioButton::clicked, this, [this, unit] {
+      model_.BinRadioButtonClick(unit);
+      Refresh();
+    });
+  }
+
+  const auto make_run = [this](QGroupBox* g) {
+    auto* button = new QPushButton(QStringLiteral("Run"), g);
+    button->setGeometry(88, 16, 49, 25);
+    return button;
+  };
+  step_button_ = make_run(step);
+  trace_button_ = make_run(trace);
+  bp_button_ = make_run(bp);
+  connect(step_button_, &QPushButton::clicked, this, [this] {
+    model_.StepButtonClick();
+    Refresh();
+  });
+  connect(trace_button_, &QPushButton::clicked, this,
+          [this] { RunButton(model_.TraceButtonClick()); });
+  connect(bp_button_, &QPushButton::clicked, this, [this] { RunButton(model_.BpButtonClick()); });
+
+  for (EditId id : {EditId::kTrace, EditId::kBreakpoint}) {
+    auto* edit = new QLineEdit(id == EditId::kTrace ? trace : bp);
+    edit->setGeometry(16, 16, 57, 21);
+    edit->setFont(pane_font_);
+    edits_[At(id)] = edit;
+  }
+
+  for (EditId id : kEdits) {
+    QLineEdit* edit = edits_[At(id)];
+    edit->installEventFilter(this);
+    connect(edit, &QLineEdit::textEdited, this, [this, id] { EditTextEdited(id); });
+    connect(edit, &QLineEdit::cursorPositionChanged, this, [this, id] { EditCaretMoved(id); });
+    connect(edit, &QLineEdit::selectionChanged, this, [this, id] { EditCaretMoved(id); });
+    SyncEdit(id);
+  }
+}
+
+void TDebugForm::LayOutBinaryGroup() {
+  QGroupBox* bin = groups_[At(Group::kBinary)];
+  const int group_height = std::max(0, height() - kBinGroupTop - kBinGroupBottomGap);
+  bin->setGeometry(8, kBinGroupTop, model_.BinGroupWidth(), group_height);
+  const int inner_height = std::max(0, group_height - 24);
+  panes_[At(Pane::kBinary)]->setGeometry(8, 16, bin->width() - 40, inner_height);
+  bars_[At(Pane::kBinary)]->setGeometry(bin->width() - 24, 16, 16, inner_height);
+}
+
+void TDebugForm::ShowDebugWindow() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void TDebugForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Minimising and restoring by the window system neither stops nor runs anything.
+  if (event->spontaneous()) return;
+  if (!centred_) {
+    centred_ = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      QRect frame = frameGeometry();
+      frame.moveCenter(screen->availableGeometry().center());
+      move(frame.topLeft());
+    }
+  }
+  model_.DebugShow();
+  Refresh();
+}
+
+void TDebugForm::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  if (event->spontaneous()) return;
+  model_.DebugHide();
+  for (EditId id : kEdits) SyncEdit(id);
+}
+
+void TDebugForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  LayOutBinaryGroup();
+  if (isVisible()) Refresh();
+}
+
+bool TDebugForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    for (Group g : kGroups) {
+      if (watched == groups_[At(g)]) {
+        model_.GroupClick(g);
+        Refresh();
+        return true;
+      }
+    }
+    // A click on the step count or breakpoint edit activates its group; the edit
+    // still places its caret.
+    if (watched == edits_[At(EditId::kTrace)] || watched == edits_[At(EditId::kBreakpoint)]) {
+      model_.GroupClick(watched == edits_[At(EditId::kTrace)] ? Group::kTrace : Group::kBreakpoint);
+      Refresh();
+    }
+    return false;
+  }
+  if (event->type() == QEvent::KeyPress) {
+    for (Pane p : kPanes) {
+      if (watched != edits_[At(p)]) continue;
+      const int code = KeyCode(static_cast<QKeyEvent*>(event)->key());
+      if (code == 0) return false;
+      model_.EditKeyDown(static_cast<EditId>(p), code);
+      Refresh();
+      return code == kKeyEnter || code == kKeyEscape;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TDebugForm::Refresh() {
+  for (Pane p : kPanes) {
+    model_.SetPaneSize(p, panes_[At(p)]->CellCount());
+    panes_[At(p)]->SetRuns(model_.Paint(p));
+    SyncScrollBar(p);
+  }
+  for (EditId id : kEdits) SyncEdit(id);
+  {
+    const QSignalBlocker block_byte(byte_radio_);
+    const QSignalBlocker block_word(word_radio_);
+    radio_button(model_.memory().bin_unit())->setChecked(true);
+  }
+  for (Group g : kGroups) {
+    const char* sheet = g == model_.active_group() ? kActiveCaption : kPlainCaption;
+    if (groups_[At(g)]->styleSheet() != QLatin1String(sheet)) {
+      groups_[At(g)]->setStyleSheet(QString::fromLatin1(sheet));
+    }
+  }
+  ApplyFocus();
+}
+
+void TDebugForm::SyncScrollBar(Pane pane) {
+  const ScrollBarState& state = model_.scroll_bar(pane);
+  QScrollBar* bar = bars_[At(pane)];
+  const QSignalBlocker block(bar);
+  bar->setRange(state.min, state.max);
+  bar->setValue(state.position);
+  bar->setSingleStep(state.small_change);
+  bar->setPageStep(state.large_change);
+}
+
+void TDebugForm::SyncEdit(EditId id) {
+  const EditBox& box = model_.edit(id);
+  QLineEdit* edit = edits_[At(id)];
+  const QSignalBlocker block(edit);
+  if (IsInPlace(id)) {
+    const TPaneView* view = panes_[At(static_cast<Pane>(id))];
+    edit->setGeometry(view->x() + box.column * cell_.width(), view->y() + box.row * cell_.height(),
+                      box.width * cell_.width(), cell_.height());
+  }
+  edit->setMaxLength(box.max_length > 0 ? box.max_length : 32767);
+  const QString text = QString::fromLatin1(box.state.text);
+  if (edit->text() != text) edit->setText(text);
+  if (box.state.selection > 0) {
+    edit->setSelection(box.state.caret, box.state.selection);
+  } else {
+    edit->setCursorPosition(box.state.caret);
+  }
+}
+
+void TDebugForm::ApplyFocus() {
+  QWidget* target = nullptr;
+  switch (model_.active_group()) {
+    case Group::kList:
+      target = edits_[At(EditId::kList)];
+      break;
+    case Group::kRegisters:
+      target = edits_[At(EditId::kRegisters)];
+      break;
+    case Group::kBinary:
+      target = edits_[At(EditId::kBinary)];
+      break;
+    case Group::kStep:
+      target = groups_[At(Group::kStep)];
+      break;
+    case Group::kTrace:
+      target = edits_[At(EditId::kTrace)];
+      break;
+    case Group::kBreakpoint:
+      target = edits_[At(EditId::kBreakpoint)];
+      break;
+  }
+  if (target->hasFocus()) return;
+  target->setFocus(Qt::OtherFocusReason);
+}
+
+void TDebugForm::EditTextEdited(EditId id) {
+  model_.EditChange(id, EditTextOf(*edits_[At(id)], true));
+  SyncEdit(id);
+}
+
+void TDebugForm::EditCaretMoved(EditId id) {
+  // The model keeps the caret the user moves, so that its own changes start there.
+  model_.EditChange(id, EditTextOf(*edits_[At(id)], false));
+}
+
+void TDebugForm::RunButton(bool hide_window) {
+  if (hide_window) {
+    hide();
+  } else {
+    Refresh();
+  }
+}
+
+}  // namespace orlan

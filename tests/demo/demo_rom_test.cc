@@ -1,0 +1,309 @@
+// Boots the demo ROM on a machine with its devices, drives it with emulated timer
+// ticks and keys, and reads what the display shows.
+//
+// Whole screens are compared with the pictures in expected/ (64 lines of '#' dark and
+// '.' light dots). After a deliberate change of the ROM, rewrite them with
+//   ORLAN_REBASELINE=1 ctest -R DemoRom
+// and review the diff of tests/demo/expected before committing.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/machine.h"
+#include "devices/board.h"
+#include "devices/local_time.h"
+
+namespace orlan {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kColumns = 20;
+constexpr int kRows = 8;
+constexpr int kVirtualKeyBackspace = 0x08;
+constexpr int kVirtualKeyEnter = 0x0D;
+constexpr int kVirtualKeySpace = 0x20;
+// Time from reset until the boot screen is complete (keys typed before are lost:
+// the ROM takes key interrupts only once the screen is drawn).
+constexpr int kBootMs = 900;
+
+std::vector<uint8_t> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::map<std::string, uint16_t> ReadSymbols(const fs::path& path) {
+  std::map<std::string, uint16_t> symbols;
+  std::ifstream in(path);
+  std::string name, eq, value;
+  while (in >> name >> eq >> value)
+    symbols[name] = static_cast<uint16_t>(std::stoul(value, nullptr, 8));
+  return symbols;
+}
+
+// A folder of its own for the cartridge files of one test.
+class TempDir {
+ public:
+  TempDir() {
+    path_ = fs::temp_directory_path() /
+            ("orlan-demo-" + std::to_string(std::random_device{}()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+// One machine running the demo ROM with emulated time: run ticks every 10 ms, the
+// clock's periodic tick and a display refresh every 32 ms, its second tick every 1000 ms.
+class DemoMachine {
+ public:
+  DemoMachine(const fs::path& directory, const LocalTime& now) : board_(InstallDevices(machine_)) {
+    const std::vector<uint8_t> rom = ReadBytes(fs::path(ORLAN_DEMO_DIR) / "rom.bin");
+    EXPECT_EQ(rom.size(), 32512u);
+    std::copy(rom.begin(), rom.end(), machine_.rom().begin() + (0100000 - kRomBase));
+    board_.lcd.LcdInit();
+    EXPECT_TRUE(board_.channel.ChannelInit(directory).ok());
+    board_.rtc.RtcInit(now);
+    board_.lcd.InvalidateLcd();
+    machine_.CpuReset();
+  }
+  ~DemoMachine() { EXPECT_TRUE(board_.channel.ChannelClose().ok()); }
+
+  void RunMs(int ms) {
+    for (int i = 0; i < ms; ++i) {
+      ++now_ms_;
+      if (now_ms_ % 10 == 0) machine_.RunSlice();
+      if (now_ms_ % 32 == 0) {
+        board_.rtc.RtcPeriodicTick();
+        board_.lcd.DrawLcd();
+      }
+      if (now_ms_ % 1000 == 0) board_.rtc.RtcSecondTick();
+    }
+  }
+
+  // A key held for 50 ms, then released for 50 ms; '\b' is Backspace, '\n' Enter.
+  void Type(const std::string& text) {
+    for (char c : text) {
+      if (c == ' ') {
+        board_.keyboard.HostKeyDown(kVirtualKeySpace);
+      } else if (c == '\b') {
+        board_.keyboard.HostKeyDown(kVirtualKeyBackspace);
+      } else if (c == '\n') {
+        board_.keyboard.HostKeyDown(kVirtualKeyEnter);
+      } else {
+        EXPECT_TRUE(board_.keyboard.HostCharacter(static_cast<char32_t>(c))) << c;
+      }
+      RunMs(50);
+      board_.keyboard.HostKeyUp();
+      RunMs(c == '\n' ? 400 : 50);  // Enter redraws four rows
+    }
+  }
+
+  // The display as drawn into the picture: 64 lines of 120 dots.
+  std::string Picture() const {
+    std::string out;
+    for (int y = 0; y < kLcdHeight; ++y) {
+      for (int x = 0; x < kLcdWidth; ++x) {
+        out += board_.lcd.Pixel(x * kLcdScale, y * kLcdScale) == kLcdDark ? '#' : '.';
+      }
+      out += '\n';
+    }
+    return out;
+  }
+
+  // The text of one row, read back with the ROM's own font; '~' for a cell that is no
+  // character of it.
+  std::string Row(int row) const {
+    static const std::map<std::string, uint16_t> symbols =
+        ReadSymbols(fs::path(ORLAN_DEMO_DIR) / "rom.sym");
+    const uint16_t font = symbols.at("font");
+    std::string out;
+    for (int col = 0; col < kColumns; ++col) {
+      char found = '~';
+      for (int ch = 040; ch < 0140 && found == '~'; ++ch) {
+        bool same = true;
+        for (int y = 0; y < 8 && same; ++y) {
+          const uint8_t bits = machine_.PeekByte(static_cast<uint16_t>(font + (ch - 040) * 8 + y));
+          for (int x = 0; x < 6 && same; ++x) {
+            const bool dark =
+                board_.lcd.Pixel((col * 6 + x) * kLcdScale, (row * 8 + y) * kLcdScale) == kLcdDark;
+            same = dark == ((bits & (0200 >> x)) != 0);
+          }
+        }
+        if (same) found = static_cast<char>(ch);
+      }
+      out += found;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+  }
+
+  Machine& machine() { return machine_; }
+  Board& board() { return board_; }
+
+ private:
+  Machine machine_;
+  Board board_;
+  int64_t now_ms_ = 0;
+};
+
+// Tuesday, 8 December 2026, 04:25:58.
+constexpr LocalTime kTuesdayMorning{2026, 12, 8, 2, 4, 25, 58};
+
+void WriteCartridge(const fs::path& path, std::vector<uint8_t> bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+void ExpectPicture(const std::string& name, const std::string& picture) {
+  const fs::path path = fs::path(ORLAN_DEMO_EXPECTED_DIR) / (name + ".txt");
+  const char* rebaseline = std::getenv("ORLAN_REBASELINE");
+  if (rebaseline != nullptr && std::string(rebaseline) == "1") {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << picture;
+    return;
+  }
+  std::ifstream in(path, std::ios::binary);
+  ASSERT_TRUE(in) << "missing " << path << " (ORLAN_REBASELINE=1 writes it)";
+  std::stringstream expected;
+  expected << in.rdbuf();
+  EXPECT_EQ(picture, expected.str()) << "display differs from " << path;
+}
+
+TEST(DemoRomTest, BootScreensWithAndWithoutCartridges) {
+  struct Case {
+    const char* picture;
+    bool cart0;
+    bool cart1;
+    const char* row2;
+    const char* row3;
+  };
+  const Case cases[] = {
+      {"boot_no_cartridges", false, false, "CART0 NO CART", "CART1 NO CART"},
+      {"boot_both_cartridges", true, true, "CART0 BOOT 00001", "CART1 PRESENT"},
+      {nullptr, false, true, "CART0 NO CART", "CART1 PRESENT"},
+      {nullptr, true, false, "CART0 BOOT 00001", "CART1 NO CART"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.row2) + " / " + c.row3);
+    TempDir dir;
+    if (c.cart0) WriteCartridge(dir.path() / "smp0.bin", std::vector<uint8_t>(1024, 0));
+    if (c.cart1) WriteCartridge(dir.path() / "smp1.bin", std::vector<uint8_t>(1024, 0));
+    DemoMachine m(dir.path(), kTuesdayMorning);
+    m.RunMs(kBootMs);
+    EXPECT_EQ(m.Row(0), "     ORLAN  DEMO");
+    EXPECT_EQ(m.Row(1), "TU 08.12.26 04:25:58");
+    EXPECT_EQ(m.Row(2), c.row2);
+    EXPECT_EQ(m.Row(3), c.row3);
+    EXPECT_EQ(m.Row(6), "TYPE, THEN ENTER");
+    EXPECT_EQ(m.Row(7), "> _");
+    if (c.picture != nullptr) ExpectPicture(c.picture, m.Picture());
+  }
+}
+
+TEST(DemoRomTest, BootCounterCountsEveryBootInCartridgeZero) {
+  TempDir dir;
+  const fs::path cart = dir.path() / "smp0.bin";
+  std::vector<uint8_t> bytes(1024, 0);
+  bytes[0] = 0376;  // the counter crosses into its high byte
+  bytes[2] = 0125;  // bytes after the counter stay as they are
+  WriteCartridge(cart, bytes);
+  const char* const shown[] = {"CART0 BOOT 00255", "CART0 BOOT 00256", "CART0 BOOT 00257"};
+  for (int boot = 0; boot < 3; ++boot) {
+    DemoMachine m(dir.path(), kTuesdayMorning);
+    m.RunMs(kBootMs);
+    EXPECT_EQ(m.Row(2), shown[boot]);
+  }
+  const std::vector<uint8_t> after = ReadBytes(cart);
+  ASSERT_EQ(after.size(), 1024u);
+  EXPECT_EQ(after[0], 0001);
+  EXPECT_EQ(after[1], 0001);
+  EXPECT_EQ(after[2], 0125);
+}
+
+TEST(DemoRomTest, ClockShowsEverySecondAcrossMidnightAndTheYear) {
+  TempDir dir;
+  DemoMachine m(dir.path(), LocalTime{2099, 12, 31, 4, 23, 59, 58});
+  m.RunMs(kBootMs);
+  EXPECT_EQ(m.Row(1), "TH 31.12.99 23:59:58");
+  m.RunMs(1000);
+  EXPECT_EQ(m.Row(1), "TH 31.12.99 23:59:59");
+  m.RunMs(1000);
+  EXPECT_EQ(m.Row(1), "FR 01.01.00 00:00:00");
+}
+
+TEST(DemoRomTest, TypedLineIsEditedAndEnteredIntoTheHistory) {
+  TempDir dir;
+  DemoMachine m(dir.path(), kTuesdayMorning);
+  m.RunMs(kBootMs);
+  m.Type("HELLO, WORLD");
+  EXPECT_EQ(m.Row(7), "> HELLO, WORLD_");
+  m.Type("\b\b\b\b\b\b");
+  EXPECT_EQ(m.Row(7), "> HELLO,_");
+  m.Type(" 1/2-3\n");
+  EXPECT_EQ(m.Row(5), "TYPE, THEN ENTER");
+  EXPECT_EQ(m.Row(6), "HELLO, 1/2-3");
+  EXPECT_EQ(m.Row(7), "> _");
+  m.Type("qz@\n");
+  EXPECT_EQ(m.Row(4), "TYPE, THEN ENTER");
+  EXPECT_EQ(m.Row(5), "HELLO, 1/2-3");
+  EXPECT_EQ(m.Row(6), "QZ@");
+  ExpectPicture("typed_lines", m.Picture());
+}
+
+TEST(DemoRomTest, InputLineStopsAtItsLastColumnAndBackspaceStopsAtItsStart) {
+  TempDir dir;
+  DemoMachine m(dir.path(), kTuesdayMorning);
+  m.RunMs(kBootMs);
+  m.Type("\b\bA");
+  EXPECT_EQ(m.Row(7), "> A_");
+  m.Type("BCDEFGHIJKLMNOPQRSTUV");
+  EXPECT_EQ(m.Row(7), "> ABCDEFGHIJKLMNOPQ_");
+  m.Type("\b");
+  EXPECT_EQ(m.Row(7), "> ABCDEFGHIJKLMNOP_");
+}
+
+TEST(DemoRomTest, FaultShowsTheVectorAndTheReturnAddress) {
+  struct Case {
+    uint16_t word;
+    const char* row7;
+  };
+  const Case cases[] = {
+      {0000007, "TRAP 010 PC 006002"},  // reserved word
+      {0000103, "TRAP 004 PC 006002"},  // jmp r3
+      {0104400, "TRAP 034 PC 006002"},  // trap 0
+      {0104000, "TRAP 030 PC 006002"},  // emt 0
+      {0000003, "TRAP 014 PC 006002"},  // bpt
+      {0000004, "TRAP 020 PC 006002"},  // iot
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row7);
+    TempDir dir;
+    DemoMachine m(dir.path(), kTuesdayMorning);
+    m.RunMs(kBootMs);
+    m.machine().PokeByte(06000, static_cast<uint8_t>(c.word));
+    m.machine().PokeByte(06001, static_cast<uint8_t>(c.word >> 8));
+    m.machine().cpu.set_pc(06000);
+    m.machine().cpu.wait = false;
+    m.RunMs(kBootMs);
+    EXPECT_EQ(m.Row(7), c.row7);
+  }
+}
+
+}  // namespace
+}  // namespace orlan

@@ -1,0 +1,273 @@
+#include "tools/facegen/face_painter.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cstdio>
+#include <string_view>
+
+#include "tools/facegen/face_layout.h"
+#include "tools/facegen/pixel_font.h"
+
+namespace orlan::facegen {
+namespace {
+
+const QColor kBody(0x3A, 0x40, 0x48);
+const QColor kBodyEdge(0x5C, 0x64, 0x6E);
+const QColor kPanel(0x31, 0x36, 0x3D);
+const QColor kBezel(0x1C, 0x1F, 0x23);
+const QColor kGlass(0xF2, 0xF2, 0xEE);
+const QColor kBrand(0xE8, 0xEC, 0xF0);
+const QColor kStripText(0xC4, 0xCC, 0xD6);
+const QColor kCodeText(0xF0, 0xC8, 0x60);
+const QColor kKeyOutline(0x12, 0x14, 0x16);
+const QColor kKeyLight(0xC8, 0xCC, 0xD2);
+const QColor kKeyDark(0x58, 0x5E, 0x66);
+const QColor kCapPlain(0xE4, 0xE6, 0xE8);
+const QColor kCapFunction(0x9C, 0xAC, 0xC2);
+const QColor kCapClose(0xB8, 0x3A, 0x3A);
+const QColor kCapReset(0xC8, 0x8A, 0x2A);
+const QColor kLegendDark(0x1E, 0x20, 0x24);
+const QColor kLegendLight(0xFA, 0xFA, 0xFA);
+
+// The characters of key indexes 3-53 as the host types them (positions 47-49 are no
+// characters).
+constexpr std::string_view kKeyChars = "12345:;67890/-ABWGDEVZIJKLMNOPRSTUFHC^[]XY_\\@Qaaa,.";
+
+int TextWidth(std::string_view text, int scale) {
+  return text.empty() ? 0 : (static_cast<int>(text.size()) * 6 - 1) * scale;
+}
+
+void DrawText(QPainter& p, int x, int y, std::string_view text, const QColor& color, int scale) {
+  for (char c : text) {
+    const Glyph& g = GlyphOf(c);
+    for (int row = 0; row < 7; ++row) {
+      for (int col = 0; col < 5; ++col) {
+        if (g.rows[row] & (0x80 >> col)) {
+          p.fillRect(x + col * scale, y + row * scale, scale, scale, color);
+        }
+      }
+    }
+    x += 6 * scale;
+  }
+}
+
+// A key frame: a dark outline, a bevel (light towards the top left when released,
+// dark when pressed) and the interior: x+4..x+w-5 released, x+5..x+w-4 pressed, so that
+// the face under a pressed key, moved one dot down and right, fills it exactly.
+void DrawFrame(QImage& image, int x, int y, int w, int h, bool pressed, const QColor& interior) {
+  const int in_lo = pressed ? 5 : 4;
+  const int in_hi_x = pressed ? w - 4 : w - 5;
+  const int in_hi_y = pressed ? h - 4 : h - 5;
+  for (int j = 0; j < h; ++j) {
+    for (int i = 0; i < w; ++i) {
+      QColor c;
+      if (i == 0 || j == 0 || i == w - 1 || j == h - 1) {
+        c = kKeyOutline;
+      } else if (i >= in_lo && i <= in_hi_x && j >= in_lo && j <= in_hi_y) {
+        c = interior;
+      } else {
+        const bool top_left = std::min(i, j) <= std::min(w - 1 - i, h - 1 - j);
+        c = top_left != pressed ? kKeyLight : kKeyDark;
+      }
+      image.setPixelColor(x + i, y + j, c);
+    }
+  }
+}
+
+bool IsFunctionKey(int key_index) {
+  return key_index == 49 || key_index == 50 || key_index == 51 || key_index == 54 ||
+         key_index == 55 || key_index == 56 || key_index == 57 || key_index == 58 ||
+         key_index == 59 || key_index == 61 || key_index == 62 || key_index == 63;
+}
+
+// The strip right above a key row.
+int StripAbove(int y) {
+  int strip = 0;
+  for (int i = 0; i < static_cast<int>(kStripY.size()); ++i) {
+    if (kStripY[i] + kStripHeight <= y) strip = i;
+  }
+  return strip;
+}
+
+// Draws each key's strip text centred over the key; `origin_y(strip)` gives the top
+// row of a strip in the target picture.
+template <typename LegendOf, typename OriginY>
+void DrawStrips(QPainter& p, int origin_x, const OriginY& origin_y, const LegendOf& legend_of,
+                const QColor& color) {
+  for (int key = 1; key <= 63; ++key) {
+    const KeyRect r = KeyRectOf(key);
+    const std::string text = legend_of(key);
+    if (text.empty()) continue;
+    const int strip = StripAbove(r.y);
+    int x = r.x + (r.width - TextWidth(text, 1)) / 2;
+    x = std::max(x, kStripX);
+    x = std::min(x, kStripX + kStripWidth - TextWidth(text, 1));
+    DrawText(p, x - kStripX + origin_x, origin_y(strip) + 1, text, color, 1);
+  }
+}
+
+}  // namespace
+
+int KeyCode(int key_index) {
+  int row = 0;
+  int column = 0;
+  if (key_index >= 3 && key_index <= 9) {
+    column = key_index - 2;
+  } else if (key_index >= 10 && key_index <= 16) {
+    row = 1;
+    column = key_index - 9;
+  } else if (key_index >= 17 && key_index <= 56) {
+    row = 2 + (key_index - 17) / 8;
+    column = (key_index - 17) % 8;
+  } else if (key_index >= 57 && key_index <= 63) {
+    static constexpr int kRow7Columns[] = {0, 1, 2, 3, 5, 6, 7};
+    row = 7;
+    column = kRow7Columns[key_index - 57];
+  } else {
+    return 0;
+  }
+  return 3 + 4 * row + 32 * column;
+}
+
+std::string CapLegend(int key_index) {
+  switch (key_index) {
+    case 1:
+      return "OFF";
+    case 2:
+      return "RST";
+    case 49:
+      return "F6";
+    case 50:
+      return std::string(1, kArrowUp);
+    case 51:
+      return std::string(1, kArrowLeft);
+    case 54:
+      return std::string(1, kArrowRight);
+    case 55:
+      return "BS";
+    case 56:
+      return "ENT";
+    case 57:
+      return "F7";
+    case 58:
+      return std::string(1, kArrowDown);
+    case 59:
+      return std::string("PG") + kArrowDown;
+    case 60:
+      return "SPACE";
+    case 61:
+      return std::string("PG") + kArrowUp;
+    case 62:
+      return "F8";
+    case 63:
+      return "F9";
+    default:
+      break;
+  }
+  if (key_index >= 3 && key_index - 3 < static_cast<int>(kKeyChars.size())) {
+    return std::string(1, kKeyChars[key_index - 3]);
+  }
+  return "";
+}
+
+std::string HostKeyLegend(int key_index) {
+  switch (key_index) {
+    case 49:
+      return "F6";
+    case 50:
+      return "UP";
+    case 51:
+      return "LEFT";
+    case 54:
+      return "RIGHT";
+    case 55:
+      return "BKSP";
+    case 56:
+      return "ENTER";
+    case 57:
+      return "F7";
+    case 58:
+      return "DOWN";
+    case 59:
+      return "PGDN";
+    case 60:
+      return "SPACE";
+    case 61:
+      return "PGUP";
+    case 62:
+      return "F8";
+    case 63:
+      return "F9";
+    default:
+      return "";
+  }
+}
+
+std::string CodeLegend(int key_index) {
+  if (key_index < 3 || key_index > 63) return "";
+  char text[8];
+  std::snprintf(text, sizeof text, "%03o", KeyCode(key_index));
+  return text;
+}
+
+QImage PaintFace() {
+  QImage face(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
+  face.fill(kBody);
+  {
+    QPainter p(&face);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(kBodyEdge);
+    p.drawRect(1, 1, kFaceWidth - 3, kFaceHeight - 3);
+    // Display: bezel, glass, and the brand above it.
+    p.fillRect(kDisplayX - 14, kDisplayY - 14, kDisplayWidth + 28, kDisplayHeight + 28, kBezel);
+    p.fillRect(kDisplayX - 4, kDisplayY - 4, kDisplayWidth + 8, kDisplayHeight + 8, kGlass);
+    DrawText(p, kDisplayX, 12, "ORLAN", kBrand, 3);
+    DrawText(p, kDisplayX + 100, 26, "DEMO MACHINE", kStripText, 1);
+    DrawText(p, kDisplayX, kDisplayY + kDisplayHeight + 22, "120 X 64 DOTS", kStripText, 1);
+    // The window's own keys: F2 swaps the legend strips, F3 opens the debugger.
+    DrawText(p, kStripX, 294, "F2: KEY CODES", kCodeText, 1);
+    DrawText(p, kStripX + kStripWidth - TextWidth("F3: DEBUGGER", 1), 294, "F3: DEBUGGER",
+             kStripText, 1);
+    // Keyboard panel and the host-key legends above the keys.
+    p.fillRect(kStripX - 8, 18, kStripWidth + 16, 268, kPanel);
+    DrawStrips(
+        p, kStripX, [](int strip) { return kStripY[strip]; }, HostKeyLegend, kStripText);
+  }
+  for (int key = 1; key <= 63; ++key) {
+    const KeyRect r = KeyRectOf(key);
+    const QColor cap = key == 1             ? kCapClose
+                       : key == 2           ? kCapReset
+                       : IsFunctionKey(key) ? kCapFunction
+                                            : kCapPlain;
+    DrawFrame(face, r.x, r.y, r.width, r.height, false, cap);
+    const std::string legend = CapLegend(key);
+    const int inner_w = r.width - 8;
+    const int inner_h = r.height - 8;
+    QPainter p(&face);
+    DrawText(p, r.x + 4 + (inner_w - TextWidth(legend, 1)) / 2, r.y + 4 + (inner_h - 7) / 2, legend,
+             key <= 2 ? kLegendLight : kLegendDark, 1);
+  }
+  return face;
+}
+
+QImage PaintKeys() {
+  QImage keys(kKeysWidth, kKeysHeight, QImage::Format_RGB32);
+  keys.fill(kTransparentGreen);
+  // One pressed and one released image per area size; areas of one size share them.
+  for (const KeyArea& a : kKeyAreas) {
+    DrawFrame(keys, a.image_x, a.image_y, a.width, a.height, true, kTransparentGreen);
+    DrawFrame(keys, a.image_x + a.width, a.image_y, a.width, a.height, false, kTransparentGreen);
+  }
+  return keys;
+}
+
+QImage PaintOverlay() {
+  QImage overlay(kOverlayWidth, kOverlayHeight, QImage::Format_RGB32);
+  overlay.fill(kPanel);
+  QPainter p(&overlay);
+  DrawStrips(
+      p, 0, [](int strip) { return strip * kStripHeight; }, CodeLegend, kCodeText);
+  return overlay;
+}
+
+}  // namespace orlan::facegen
