@@ -8,8 +8,10 @@
 #include "core/machine.h"
 #include "devices/board.h"
 #include "devices/local_time.h"
+#include "frontend/qt/debug_form.h"
 #include "frontend/qt/main_form.h"
 #include "frontend/qt/qt_message_sink.h"
+#include "frontend/settings.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -37,13 +39,19 @@ int main(int argc, char** argv) {
     }
   }
 
+  const std::filesystem::path folder = std::filesystem::current_path();
   orlan::Machine machine;
   orlan::Board board = orlan::InstallDevices(machine);
   orlan::QtMessageSink sink;
-  orlan::TMainForm form(machine, board, std::filesystem::current_path(), sink,
-                        orlan::HostLocalTime());
+  orlan::TMainForm form(machine, board, folder, sink, orlan::HostLocalTime());
   sink.set_parent(&form);
+  // The hidden debug window reads its number base; F3 and a run that stops into the
+  // debugger show it.
+  orlan::TDebugForm debug(machine, orlan::SettingsFileReader(folder));
+  machine.on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
   QObject::connect(&form, &orlan::TMainForm::Closed, &app, &QApplication::quit);
   form.show();
-  return app.exec();
+  const int status = app.exec();
+  machine.on_debug_stop = nullptr;
+  return status;
 }

@@ -11,6 +11,7 @@
 #include "core/machine.h"
 #include "devices/key_tables.h"
 #include "file_fixtures.h"
+#include "frontend/qt/debug_form.h"
 #include "frontend/qt/main_form.h"
 
 namespace orlan {
@@ -291,7 +292,7 @@ void MainFormTest::F3StopsTheRun() {
   rig.Start();
   rig.machine.run.trace_count = 5;
   rig.machine.run.breakpoint_address = 0173002;
-  QTest::keyClick(rig.form.get(), Qt::Key_F3);
+  QTest::keyClick(rig.form.get(), Qt::Key_F3);  // no debug window: the run stops alone
   QVERIFY(rig.machine.run.run_stopped);
   QCOMPARE(rig.machine.run.trace_count, -1);
   QCOMPARE(rig.machine.run.breakpoint_address, -1);
@@ -299,6 +300,14 @@ void MainFormTest::F3StopsTheRun() {
   QTest::keyPress(rig.form.get(), Qt::Key_1, {});
   QCOMPARE(rig.HostKey(), 3);
   QVERIFY(!rig.machine.cpu.irq_channel);
+
+  rig.machine.run.run_stopped = false;
+  TDebugForm debug(rig.machine, SettingsFileReader(rig.dir.path()));
+  rig.machine.on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
+  QTest::keyClick(rig.form.get(), Qt::Key_F3);
+  QVERIFY(debug.isVisible());
+  QVERIFY(rig.machine.run.run_stopped);
+  rig.machine.on_debug_stop = nullptr;
 }
 
 void MainFormTest::HostKeysHoldMachineKeys_data() {
