@@ -1,0 +1,57 @@
+// The emulator's window program: `orlan [--dir DIR | DIR]` runs the machine whose files
+// are in DIR (default: the current directory).
+#include <QApplication>
+#include <QStringList>
+#include <filesystem>
+#include <iostream>
+
+#include "core/machine.h"
+#include "devices/board.h"
+#include "devices/local_time.h"
+#include "frontend/qt/debug_form.h"
+#include "frontend/qt/main_form.h"
+#include "frontend/qt/qt_message_sink.h"
+#include "frontend/settings.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Orlan emulator");
+
+  const QStringList args = QApplication::arguments();
+  QString dir;
+  for (int i = 1; i < args.size(); ++i) {
+    if (args[i] == "--dir" && i + 1 < args.size()) {
+      dir = args[++i];
+    } else if (!args[i].startsWith("-") && dir.isEmpty()) {
+      dir = args[i];
+    } else {
+      std::cerr << "usage: orlan [--dir DIR | DIR]\n";
+      return 2;
+    }
+  }
+  // The machine's files are bare names in the working directory.
+  if (!dir.isEmpty()) {
+    std::error_code ec;
+    std::filesystem::current_path(dir.toStdString(), ec);
+    if (ec) {
+      std::cerr << "orlan: cannot change to " << dir.toStdString() << ": " << ec.message() << '\n';
+      return 2;
+    }
+  }
+
+  const std::filesystem::path folder = std::filesystem::current_path();
+  orlan::Machine machine;
+  orlan::Board board = orlan::InstallDevices(machine);
+  orlan::QtMessageSink sink;
+  orlan::TMainForm form(machine, board, folder, sink, orlan::HostLocalTime());
+  sink.set_parent(&form);
+  // The hidden debug window reads its number base; F3 and a run that stops into the
+  // debugger show it.
+  orlan::TDebugForm debug(machine, orlan::SettingsFileReader(folder));
+  machine.on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
+  QObject::connect(&form, &orlan::TMainForm::Closed, &app, &QApplication::quit);
+  form.show();
+  const int status = app.exec();
+  machine.on_debug_stop = nullptr;
+  return status;
+}

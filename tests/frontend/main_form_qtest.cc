@@ -1,0 +1,415 @@
+#include <QEvent>
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/machine.h"
+#include "devices/key_tables.h"
+#include "file_fixtures.h"
+#include "frontend/qt/debug_form.h"
+#include "frontend/qt/main_form.h"
+
+namespace orlan {
+namespace {
+
+using testing::Pattern;
+using testing::TempDir;
+
+constexpr QRgb kPressedColour = 0xFFC00000;
+constexpr QRgb kReleasedColour = 0xFF0000C0;
+constexpr QRgb kOverlayColour = 0xFF804020;
+constexpr LocalTime kNow{2026, 12, 8, 2, 12, 34, 56};
+
+// Machine files: the processor idles (CpuSpeed 0) so interrupt requests stay visible.
+enum File : unsigned { kIni = 1, kRom = 2, kKeys = 4, kOverlay = 8, kFace = 16, kAll = 31 };
+
+QImage FacePattern() {
+  QImage face(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
+  for (int y = 0; y < face.height(); ++y) {
+    for (int x = 0; x < face.width(); ++x) face.setPixel(x, y, qRgb(x & 0xFF, y, 0x40));
+  }
+  return face;
+}
+
+// Pressed images red, released images blue; one pixel of each pressed image green.
+QImage KeysPattern() {
+  QImage keys(kKeyPictureWidth, kKeyPictureHeight, QImage::Format_RGB32);
+  keys.fill(Qt::white);
+  for (const KeyArea& a : kKeyAreas) {
+    for (int y = 0; y < a.height; ++y) {
+      for (int x = 0; x < a.width; ++x) {
+        keys.setPixel(a.image_x + x, a.image_y + y, kPressedColour);
+        if (a.image_x + a.width + x < keys.width()) {
+          keys.setPixel(a.image_x + a.width + x, a.image_y + y, kReleasedColour);
+        }
+      }
+    }
+    keys.setPixel(a.image_x + 6, a.image_y + 6, kTransparentGreen);
+  }
+  return keys;
+}
+
+struct Rig {
+  explicit Rig(unsigned files, const std::string& ini = "[Settings]\nCpuSpeed=0\n") {
+    if (files & kIni) dir.Write("orlan.ini", ini);
+    if (files & kRom) dir.Write("rom.bin", Pattern(32512));
+    const auto save = [&](const QImage& image, const char* name) {
+      QVERIFY(image.save(QString::fromStdString((dir / name).string()), "BMP"));
+    };
+    if (files & kKeys) save(KeysPattern(), "keys.bmp");
+    if (files & kOverlay) {
+      QImage overlay(kLegendWidth, 8 * kLegendHeight, QImage::Format_RGB32);
+      overlay.fill(kOverlayColour);
+      save(overlay, "overlay.bmp");
+    }
+    if (files & kFace) save(FacePattern(), "face.bmp");
+  }
+  void Create() {
+    board = std::make_unique<Board>(InstallDevices(machine));
+    form = std::make_unique<TMainForm>(machine, *board, dir.path(), sink, kNow);
+    form->rom_save_dialog = [this]() -> std::optional<std::filesystem::path> {
+      ++dialogs;
+      return dir / "saved.bin";
+    };
+  }
+  void Start() {
+    Create();
+    form->show();
+  }
+  int MouseKey() const { return board->keyboard.mouse_key(); }
+  int HostKey() const { return board->keyboard.host_key(); }
+
+  TempDir dir;
+  Machine machine;
+  std::unique_ptr<Board> board;
+  CapturingMessageSink sink;
+  std::unique_ptr<TMainForm> form;
+  int dialogs = 0;
+};
+
+std::string Missing(const char* name) { return std::string("Failed to load the file ") + name; }
+
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void StartsWithAndWithoutEachFile_data();
+  void StartsWithAndWithoutEachFile();
+  void AppliesTheSettings_data();
+  void AppliesTheSettings();
+  void MousePressHitsKeysAndGaps_data();
+  void MousePressHitsKeysAndGaps();
+  void WindowButtonsActOnRelease();
+  void LegendSwapTwiceRestoresTheFace();
+  void F3StopsTheRun();
+  void HostKeysHoldMachineKeys_data();
+  void HostKeysHoldMachineKeys();
+  void KeyFeedbackAndDeactivation();
+  void RefreshShowsTheDisplayAtItsPlace();
+  void CartridgeErrorIsShownOnceAfterTheTick();
+};
+
+void MainFormTest::StartsWithAndWithoutEachFile_data() {
+  QTest::addColumn<unsigned>("files");
+  QTest::addColumn<std::vector<std::string>>("messages");
+  QTest::newRow("all") << unsigned{kAll} << std::vector<std::string>{};
+  QTest::newRow("none") << 0u
+                        << std::vector<std::string>{Missing("rom.bin"), Missing("keys.bmp"),
+                                                    Missing("overlay.bmp"), Missing("face.bmp")};
+  QTest::newRow("no rom") << unsigned{kAll & ~kRom} << std::vector<std::string>{Missing("rom.bin")};
+  QTest::newRow("no keys") << unsigned{kAll & ~kKeys}
+                           << std::vector<std::string>{Missing("keys.bmp")};
+  QTest::newRow("no overlay") << unsigned{kAll & ~kOverlay}
+                              << std::vector<std::string>{Missing("overlay.bmp")};
+  QTest::newRow("no face") << unsigned{kAll & ~kFace}
+                           << std::vector<std::string>{Missing("face.bmp")};
+}
+
+void MainFormTest::StartsWithAndWithoutEachFile() {
+  QFETCH(unsigned, files);
+  QFETCH(std::vector<std::string>, messages);
+  Rig rig(files);
+  rig.machine.run.run_stopped = true;
+  rig.Start();
+  QCOMPARE(rig.sink.messages, messages);
+  QVERIFY(rig.form->started());
+  QCOMPARE(rig.machine.cpu.pc(), kResetAddress);
+  QVERIFY(!rig.machine.run.run_stopped);
+  QVERIFY(rig.form->rtc_timer().Enabled() && rig.form->sec_timer().isActive());
+  QVERIFY(rig.form->run_timer().Enabled() && rig.form->refresh_timer().isActive());
+  QCOMPARE(rig.board->rtc.reg(kRtcSeconds), 56);
+  // The face is the picture when there is one, blank otherwise.
+  const QRgb corner = rig.form->face_buffer().pixel(3, 300);
+  QCOMPARE(corner, (files & kFace) ? FacePattern().pixel(3, 300) : QRgb{0xFFFFFFFF});
+  // Showing again (restored from the taskbar) starts nothing twice.
+  rig.form->hide();
+  rig.form->show();
+  QCOMPARE(rig.sink.messages.size(), messages.size());
+}
+
+void MainFormTest::AppliesTheSettings_data() {
+  QTest::addColumn<std::string>("ini");
+  QTest::addColumn<int>("steps");
+  QTest::addColumn<int>("ram_top");
+  QTest::addColumn<int>("radix");
+  QTest::addColumn<bool>("modified");
+  QTest::addColumn<int>("dialogs");
+  QTest::newRow("defaults") << std::string() << 400 << 037777 << 16 << true << 0;
+  QTest::newRow("ram 0x5000") << std::string("[Settings]\nRamSize=0x5000\nCpuSpeed=0\n") << 0
+                              << 0x4FFF << 16 << false << 0;
+  QTest::newRow("ram 100000") << std::string("[Settings]\nRamSize=100000\nCpuSpeed=$10\n") << 16
+                              << 077777 << 16 << false << 0;
+  QTest::newRow("save, unchanged")
+      << std::string("[Debugger]\nSaveRom=1\nRadix=8\n") << 400 << 037777 << 8 << false << 0;
+  QTest::newRow("save, changed") << std::string("[Debugger]\nSaveRom=1\n") << 400 << 037777 << 16
+                                 << true << 1;
+  QTest::newRow("save key in the wrong section")
+      << std::string("[Settings]\nSaveRom=1\n") << 400 << 037777 << 16 << true << 0;
+}
+
+void MainFormTest::AppliesTheSettings() {
+  QFETCH(std::string, ini);
+  QFETCH(int, steps);
+  QFETCH(int, ram_top);
+  QFETCH(int, radix);
+  QFETCH(bool, modified);
+  QFETCH(int, dialogs);
+  Rig rig(kAll, ini);
+  rig.Create();
+  QCOMPARE(rig.machine.run.steps_per_tick, steps);
+  QCOMPARE(int{rig.machine.ram_top()}, ram_top);
+  QCOMPARE(rig.form->settings().radix, radix);
+  rig.form->show();
+  if (steps == 0) {
+    // An idle processor: the clock's periodic tick and the display still run.
+    QTRY_VERIFY_WITH_TIMEOUT(rig.board->rtc.reg(kRtcFlags) & 0100, 5000);
+    QCOMPARE(rig.machine.cpu.pc(), kResetAddress);
+  }
+  rig.machine.run.rom_modified = modified;
+  QSignalSpy closed(rig.form.get(), &TMainForm::Closed);
+  rig.form->close();
+  QCOMPARE(closed.count(), 1);
+  QVERIFY(rig.machine.run.run_stopped);
+  QVERIFY(!rig.form->run_timer().Enabled() && !rig.form->rtc_timer().Enabled());
+  QVERIFY(!rig.form->sec_timer().isActive() && !rig.form->refresh_timer().isActive());
+  QCOMPARE(rig.dir.Read("rtc.bin").size(), size_t{64});
+  QCOMPARE(rig.dialogs, dialogs);
+  QCOMPARE(std::filesystem::exists(rig.dir / "saved.bin"), dialogs > 0);
+}
+
+void MainFormTest::MousePressHitsKeysAndGaps_data() {
+  QTest::addColumn<QPoint>("at");
+  QTest::addColumn<int>("key");
+  QTest::addColumn<bool>("interrupt");
+  QTest::newRow("close button") << QPoint(491, 37) << 1 << false;
+  QTest::newRow("reset button") << QPoint(492, 71) << 2 << false;
+  QTest::newRow("key 10") << QPoint(526, 68) << 10 << true;
+  QTest::newRow("column gap") << QPoint(553, 68) << 0 << false;
+  QTest::newRow("wide key left") << QPoint(596, 258) << 60 << true;
+  QTest::newRow("wide key right") << QPoint(657, 258) << 60 << true;
+  QTest::newRow("past the wide key") << QPoint(659, 258) << 0 << false;
+  QTest::newRow("key 63") << QPoint(736, 258) << 63 << true;
+  QTest::newRow("fourth column of three") << QPoint(771, 258) << 0 << false;
+}
+
+void MainFormTest::MousePressHitsKeysAndGaps() {
+  QFETCH(QPoint, at);
+  QFETCH(int, key);
+  QFETCH(bool, interrupt);
+  Rig rig(kAll);
+  rig.Start();
+  QTest::mousePress(rig.form.get(), Qt::LeftButton, {}, at);
+  QCOMPARE(rig.MouseKey(), key);
+  QCOMPARE(rig.machine.cpu.irq_channel, interrupt);
+  QCOMPARE(rig.form->system_moves(), key == 0 ? 1 : 0);
+  if (key >= kFirstMachineKey) QCOMPARE(rig.board->keyboard.KeyMatrixRead(), kKeyScanTable[key]);
+  QTest::mouseRelease(rig.form.get(), Qt::RightButton, {}, at);
+  QCOMPARE(rig.MouseKey(), key);  // other buttons are ignored
+  if (key != kCloseButton) {
+    QTest::mouseRelease(rig.form.get(), Qt::LeftButton, {}, at);
+    QCOMPARE(rig.MouseKey(), 0);
+  }
+}
+
+void MainFormTest::WindowButtonsActOnRelease() {
+  {
+    Rig rig(kAll);
+    rig.Start();
+    QSignalSpy closed(rig.form.get(), &TMainForm::Closed);
+    rig.form->FormMouseDown(491, 37);
+    rig.form->FormMouseMove(530, 40);  // moved off: releasing does nothing
+    rig.form->FormMouseUp();
+    QCOMPARE(closed.count(), 0);
+    rig.form->FormMouseDown(491, 37);
+    rig.form->FormMouseUp();
+    QCOMPARE(closed.count(), 1);
+  }
+  {
+    Rig rig(kAll);
+    rig.Start();
+    rig.machine.cpu.set_pc(01234);
+    rig.machine.ram()[0100] = 0125;
+    rig.board->lcd.set_reg(0, 02000);
+    rig.board->rtc.set_reg(20, 7);
+    rig.form->FormMouseDown(492, 71);
+    QCOMPARE(rig.machine.cpu.pc(), 01234);  // nothing happens before the release
+    rig.form->FormMouseUp();
+    QCOMPARE(rig.machine.cpu.pc(), kResetAddress);
+    QCOMPARE(rig.machine.ram()[0100], 0125);
+    QCOMPARE(rig.board->lcd.reg(0), 02000);
+    QCOMPARE(rig.board->rtc.reg(20), 7);
+    QVERIFY(!rig.machine.cpu.irq_channel);
+  }
+}
+
+void MainFormTest::LegendSwapTwiceRestoresTheFace() {
+  Rig rig(kAll);
+  rig.Start();
+  const QImage face = rig.form->face_buffer().copy();
+  const QImage overlay = rig.form->overlay_picture().copy();
+  QTest::keyClick(rig.form.get(), Qt::Key_F2);
+  for (const int y : kLegendStripY) {
+    QCOMPARE(rig.form->face_buffer().pixel(kLegendLeft, y), kOverlayColour);
+    QCOMPARE(rig.form->face_buffer().pixel(kLegendLeft + kLegendWidth - 1, y + 8), kOverlayColour);
+    QCOMPARE(rig.form->face_buffer().pixel(kLegendLeft, y + 9), face.pixel(kLegendLeft, y + 9));
+  }
+  QCOMPARE(rig.form->face_buffer().pixel(kLegendLeft - 1, 25), face.pixel(kLegendLeft - 1, 25));
+  QCOMPARE(rig.HostKey(), 0);
+  QTest::keyClick(rig.form.get(), Qt::Key_F2);
+  QCOMPARE(rig.form->face_buffer(), face);
+  QCOMPARE(rig.form->overlay_picture(), overlay);
+}
+
+void MainFormTest::F3StopsTheRun() {
+  Rig rig(kAll);
+  rig.Start();
+  rig.machine.run.trace_count = 5;
+  rig.machine.run.breakpoint_address = 0173002;
+  QTest::keyClick(rig.form.get(), Qt::Key_F3);  // no debug window: the run stops alone
+  QVERIFY(rig.machine.run.run_stopped);
+  QCOMPARE(rig.machine.run.trace_count, -1);
+  QCOMPARE(rig.machine.run.breakpoint_address, -1);
+  // While stopped, keys are held but raise nothing.
+  QTest::keyPress(rig.form.get(), Qt::Key_1, {});
+  QCOMPARE(rig.HostKey(), 3);
+  QVERIFY(!rig.machine.cpu.irq_channel);
+
+  rig.machine.run.run_stopped = false;
+  TDebugForm debug(rig.machine, SettingsFileReader(rig.dir.path()));
+  rig.machine.on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
+  QTest::keyClick(rig.form.get(), Qt::Key_F3);
+  QVERIFY(debug.isVisible());
+  QVERIFY(rig.machine.run.run_stopped);
+  rig.machine.on_debug_stop = nullptr;
+}
+
+void MainFormTest::HostKeysHoldMachineKeys_data() {
+  QTest::addColumn<int>("qt_key");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<int>("key");
+  QTest::newRow("backspace") << int{Qt::Key_Backspace} << QString("\b") << 55;
+  QTest::newRow("return") << int{Qt::Key_Return} << QString("\r") << 56;
+  QTest::newRow("space") << int{Qt::Key_Space} << QString(" ") << 60;
+  QTest::newRow("page up") << int{Qt::Key_PageUp} << QString() << 61;
+  QTest::newRow("left") << int{Qt::Key_Left} << QString() << 51;
+  QTest::newRow("F6") << int{Qt::Key_F6} << QString() << 49;
+  QTest::newRow("F9") << int{Qt::Key_F9} << QString() << 63;
+  QTest::newRow("digit") << int{Qt::Key_1} << QString("1") << 3;
+  QTest::newRow("lower q") << int{Qt::Key_Q} << QString("q") << 48;
+  QTest::newRow("letter outside a-z") << int{Qt::Key_unknown} << QString::fromUtf8("\u00e9") << 0;
+  QTest::newRow("F5") << int{Qt::Key_F5} << QString() << 0;
+}
+
+void MainFormTest::HostKeysHoldMachineKeys() {
+  QFETCH(int, qt_key);
+  QFETCH(QString, text);
+  QFETCH(int, key);
+  Rig rig(kAll);
+  rig.Start();
+  QKeyEvent press(QEvent::KeyPress, qt_key, Qt::NoModifier, text);
+  QApplication::sendEvent(rig.form.get(), &press);
+  QCOMPARE(rig.HostKey(), key);
+  QCOMPARE(rig.machine.cpu.irq_channel, key != 0);
+  // A held key repeats as release-press pairs: it stays held.
+  QKeyEvent repeat(QEvent::KeyRelease, qt_key, Qt::NoModifier, text, true);
+  QApplication::sendEvent(rig.form.get(), &repeat);
+  QCOMPARE(rig.HostKey(), key);
+  QKeyEvent shift(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+  QApplication::sendEvent(rig.form.get(), &shift);  // any key-up lets go
+  QCOMPARE(rig.HostKey(), 0);
+}
+
+void MainFormTest::KeyFeedbackAndDeactivation() {
+  Rig rig(kAll);
+  rig.Start();
+  const QImage before = rig.form->face_buffer().copy();
+  const QImage& face = rig.form->face_buffer();
+  const KeyRect r = *KeyRectOf(60);
+  rig.form->FormMouseDown(r.x, r.y);
+  QTest::keyPress(rig.form.get(), Qt::Key_Q, {});
+  QCOMPARE(rig.board->keyboard.KeyMatrixRead(), kKeyScanTable[60]);  // the mouse key wins
+  QCOMPARE(face.pixel(r.x + r.width - 1, r.y + r.height - 1), kPressedColour);
+  QCOMPARE(face.pixel(r.x + r.width, r.y), before.pixel(r.x + r.width, r.y));
+  // Through the green pixel the face shows, moved one pixel down and right.
+  QCOMPARE(face.pixel(r.x + 6, r.y + 6), before.pixel(r.x + 5, r.y + 5));
+  QVERIFY(before.pixel(r.x + 5, r.y + 5) != before.pixel(r.x + 6, r.y + 6));
+  QVERIFY(!rig.form->isActiveWindow());
+  QEvent deactivated(QEvent::ActivationChange);
+  QApplication::sendEvent(rig.form.get(), &deactivated);
+  QCOMPARE(rig.MouseKey(), 0);
+  QCOMPARE(rig.HostKey(), 0);
+  QCOMPARE(face.pixel(r.x, r.y), kReleasedColour);
+}
+
+void MainFormTest::RefreshShowsTheDisplayAtItsPlace() {
+  Rig rig(kAll);
+  rig.Start();
+  rig.machine.ram()[0] = 0200;  // leftmost dot of row 0
+  rig.machine.ram()[1] = 0001;  // rightmost dot of the first byte of row 32
+  rig.form->OnRefreshTimer();
+  QVERIFY(!rig.board->lcd.changed());
+  const QImage window = rig.form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  QCOMPARE(window.pixel(kLcdLeft, kLcdTop), QRgb{0xFF000000});
+  QCOMPARE(window.pixel(kLcdLeft + 2, kLcdTop + 2), QRgb{0xFF000000});
+  QCOMPARE(window.pixel(kLcdLeft + 3, kLcdTop), QRgb{0xFFFFFFFF});
+  QCOMPARE(window.pixel(kLcdLeft + 21, kLcdTop + 96), QRgb{0xFF000000});
+  QCOMPARE(window.pixel(kLcdLeft - 1, kLcdTop), FacePattern().pixel(kLcdLeft - 1, kLcdTop));
+  QCOMPARE(window.pixel(kLcdLeft + 360, kLcdTop), FacePattern().pixel(kLcdLeft + 360, kLcdTop));
+}
+
+void MainFormTest::CartridgeErrorIsShownOnceAfterTheTick() {
+  Rig rig(kAll);
+  rig.dir.Write("smp0.bin", Pattern(1024));
+  rig.Start();
+  rig.form->run_timer().SetEnabled(false);
+  Cartridges& carts = rig.board->cartridges;
+  carts.CartSetCommand(0, kCartLoadAddress);
+  carts.CartTransfer(0, 0x01);
+  carts.CartTransfer(0, 0xF4);
+  carts.CartSetCommand(0, kCartWriteUp);
+  {
+    testing::FileSizeLimit limit(100);  // the writes at 500 and on fail
+    carts.CartTransfer(0, 0x12);
+    carts.CartTransfer(0, 0x34);
+  }
+  rig.form->OnRunTimer();
+  QVERIFY(rig.sink.messages.empty());  // not inside the tick
+  QTRY_COMPARE(rig.sink.messages.size(), size_t{1});
+  QVERIFY2(rig.sink.messages[0].find("smp0.bin") != std::string::npos,
+           rig.sink.messages[0].c_str());
+  rig.form->OnRunTimer();
+  QTest::qWait(20);
+  QCOMPARE(rig.sink.messages.size(), size_t{1});
+}
+
+}  // namespace orlan
+
+QTEST_MAIN(orlan::MainFormTest)
+#include "main_form_qtest.moc"
