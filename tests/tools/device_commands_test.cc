@@ -65,7 +65,7 @@ TEST(DeviceCommands, CloseWritesTheClockFileIntoTheDirectory) {
   Options options;
   options.dir = dir.string();
   MonitorMachine rig;
-  StartDevices(rig.board, options);
+  StartDevices(rig.machine, rig.board, options);
   EXPECT_TRUE(rig.board.cartridges.present(0));
   rig.board.rtc.set_reg(63, 0123);
   EXPECT_EQ(RunText(rig, "close", dir).outcome, Outcome::kContinue);
@@ -78,11 +78,29 @@ TEST(DeviceCommands, CloseWritesTheClockFileIntoTheDirectory) {
 }
 
 TEST(DeviceCommands, FileErrorsAreReported) {
+  {
+    MonitorMachine rig;
+    const auto run = RunText(rig, "close\nregs", "/nonexistent/orlan");
+    EXPECT_EQ(run.outcome, Outcome::kError);
+    EXPECT_EQ(run.err.rfind("line 1: ", 0), 0u) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+  // A cartridge read that fails (its file shrank) ends the script at that line.
+  const auto dir = std::filesystem::temp_directory_path() / "orlan_cli_cartridge_test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directory(dir);
+  std::ofstream(dir / "smp0.bin", std::ios::binary) << std::string(16, '\0');
+  Options options;
+  options.dir = dir.string();
   MonitorMachine rig;
-  const auto run = RunText(rig, "close\nregs", "/nonexistent/orlan");
+  StartDevices(rig.machine, rig.board, options);
+  std::filesystem::resize_file(dir / "smp0.bin", 0);
+  rig.board.cartridges.CartSetCommand(0, kCartReadUp);
+  rig.board.cartridges.CartTransfer(0, 0);
+  const auto run = RunText(rig, "regs\nregs");
   EXPECT_EQ(run.outcome, Outcome::kError);
-  EXPECT_EQ(run.err.rfind("line 1: ", 0), 0u) << run.err;
-  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err.rfind("line 1: smp0.bin: read failed", 0), 0u) << run.err;
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

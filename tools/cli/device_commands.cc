@@ -3,6 +3,8 @@
 
 #include "devices/board.h"
 #include "devices/key_tables.h"
+#include "frontend/message_sink.h"
+#include "frontend/startup.h"
 #include "tools/cli/command_table.h"
 
 namespace orlan::cli {
@@ -54,11 +56,8 @@ Action ParseClose(const Args& args, const Session& session) {
   args.ExpectCount(0, 0);
   Devices(session);
   return [](Session& s) {
-    // Both steps run even when the first fails, so the clock file is still written.
-    const IoResult closed = s.board->channel.ChannelClose();
-    const IoResult saved = s.board->rtc.RtcSave(s.dir);
-    if (!closed) throw UsageError(closed.error);
-    if (!saved) throw UsageError(saved.error);
+    CapturingMessageSink sink;
+    if (!CloseMachineFiles(*s.board, s.dir, sink)) throw UsageError(sink.messages.front());
   };
 }
 

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "frontend/message_sink.h"
+#include "frontend/startup.h"
+
 namespace orlan::cli {
 
 namespace {
@@ -45,6 +48,13 @@ Outcome Interpreter::RunLine(std::string_view line, int line_number) {
     if (command->text_after < 0) line = {};
     const Action action = command->parse(Args(std::move(words), line), session_);
     action(session_);
+    // A cartridge file that failed while the machine ran would otherwise lose data
+    // without a word.
+    if (session_.board != nullptr) {
+      CapturingMessageSink sink;
+      ReportDeviceErrors(*session_.board, sink);
+      if (!sink.messages.empty()) throw UsageError(sink.messages.front());
+    }
   } catch (const UsageError& e) {
     err_ << "line " << line_number << ": " << e.what() << '\n';
     return Outcome::kError;

@@ -38,7 +38,7 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
   auto rig = std::make_unique<MonitorMachine>();
   try {
     PrepareMachine(rig->machine, options);
-    StartDevices(rig->board, options);
+    StartDevices(rig->machine, rig->board, options);
   } catch (const std::exception& e) {
     err << "orlan-cli: " << e.what() << '\n';
     return kExitUsage;

@@ -1,12 +1,14 @@
 #include "tools/cli/options.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
 #include "debugger/number_text.h"
 #include "devices/local_time.h"
+#include "frontend/rom_files.h"
+#include "frontend/startup.h"
 #include "tools/cli/number.h"
-#include "tools/cli/rom_loader.h"
 
 namespace orlan::cli {
 
@@ -52,18 +54,24 @@ Options ParseOptions(std::span<const std::string_view> args) {
 
 void PrepareMachine(Machine& machine, const Options& options) {
   if (options.ram_size) machine.SetRamSize(RamSizeFromSetting(*options.ram_size));
-  LoadRomImages(machine, options.rom, options.romt);
+  // As the start-up loads "romt.bin" and "rom.bin", from the files named instead.
+  std::ranges::fill(machine.rom(), 0377);
+  if (!options.romt.empty()) {
+    LoadRomImage(machine, kExtraRomImage, options.romt, FileAccess::kReadOnly);
+  }
+  if (!options.rom.empty()) {
+    LoadRomImage(machine, kMainRomImage, options.rom, FileAccess::kReadOnly);
+  }
   machine.CpuReset();
 }
 
-void StartDevices(Board& board, const Options& options) {
+void StartDevices(Machine& machine, Board& board, const Options& options) {
   board.lcd.LcdInit();
   const IoResult opened = board.channel.ChannelInit(options.dir);
   if (!opened) throw std::runtime_error(opened.error);
   board.rtc.RtcInit(HostLocalTime());
-  board.keyboard.set_host_key(0);
-  board.keyboard.set_mouse_key(0);
-  board.lcd.InvalidateLcd();
+  ResetRunState(machine, board);
+  ResetForRun(machine, board);
 }
 
 std::string HelpText(const CommandTable& table) {

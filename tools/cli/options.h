@@ -30,13 +30,15 @@ struct Options {
 Options ParseOptions(std::span<const std::string_view> args);
 
 // Brings a fresh machine up as the emulator's start-up does: RAM size, ROM images,
-// processor reset. Throws std::runtime_error when a ROM image cannot be loaded.
+// processor reset. Throws std::runtime_error when a ROM image cannot be read or is
+// too short.
 void PrepareMachine(Machine& machine, const Options& options);
 
 // Starts the devices as the emulator does: the display controller, the cartridges of
 // options.dir, the clock at the host's time, no key held, the display to be redrawn
-// in full. Throws std::runtime_error when a cartridge file cannot be opened.
-void StartDevices(Board& board, const Options& options);
+// in full, the processor reset. Throws std::runtime_error when a cartridge file
+// cannot be opened.
+void StartDevices(Machine& machine, Board& board, const Options& options);
 
 // The --help text: options and the table's commands.
 std::string HelpText(const CommandTable& table);
