@@ -37,6 +37,7 @@ std::string Image(std::size_t size, int seed) {
 
 TEST(Monitor, OptionsAndStatus) {
   const TempFile rom("rom", Image(32512, 1));
+  const TempFile romt("romt", Image(16384 + 2, 2));  // only its first 16384 bytes count
   const TempFile short_rom("short_rom", Image(32511, 1));
   struct Case {
     std::vector<std::string> args;
@@ -53,13 +54,16 @@ TEST(Monitor, OptionsAndStatus) {
        "psw=000340\n",
        ""},
       {{}, "reg r0 1\nstep x\nregs", 2, "", "line 2: bad number: x\n"},
-      {{"--rom", rom.path()}, "mem 100000", 0, "100000: 004001\n", ""},
+      {{"--romt", romt.path(), "--rom", rom.path()},
+       "mem 40000\nmem 77776\nmem 177376 2",
+       0,
+       "040000: 004402\n077776: 175764\n177376: 175363 177777\n",
+       ""},
       // Option values are decimal, like the settings file's.
       {{"--ram-size", "100000"}, "dep 77776 1\nmem 77776", 0, "077776: 000001\n", ""},
       {{"--ram-size", "0x4000"}, "mem 77776", 0, "077776: 177777\n", ""},
       {{"--ram-size", "20000"}, "dep 47036 1\nmem 47036 2", 0, "047036: 000001 177777\n", ""},
       {{"--radix", "16"}, "dis 1000", 0, "0200: halt\n", ""},
-      {{}, "dis 1000", 0, "001000: halt\n", ""},
       {{"--radix", "17"}, "", 2, "", "orlan-cli: number out of range: 17\n(try --help)\n"},
       {{"--ram-size", "12a"}, "", 2, "", "orlan-cli: bad number: 12a\n(try --help)\n"},
       {{"--bogus"}, "", 2, "", "orlan-cli: unknown option: --bogus\n(try --help)\n"},
@@ -95,32 +99,6 @@ TEST(Monitor, ScriptFilesRunInOrderUntilQuit) {
   const MonitorRun missing = RunCli({show.path(), "/nonexistent/script"});
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.out, "");
-}
-
-TEST(PrepareMachine, LoadsRomImagesAsTheStartUpDoes) {
-  const std::string rom_bytes = Image(32512 + 10, 1);  // a longer image: its start is used
-  const std::string romt_bytes = Image(16384, 2);
-  const TempFile rom("rom", rom_bytes);
-  const TempFile romt("romt", romt_bytes);
-  Machine m;
-  Options options;
-  options.rom = rom.path();
-  options.romt = romt.path();
-  PrepareMachine(m, options);
-  struct Case {
-    uint16_t address;
-    uint8_t byte;
-  };
-  const Case cases[] = {
-      {040000, static_cast<uint8_t>(romt_bytes[0])},
-      {077777, static_cast<uint8_t>(romt_bytes[16383])},
-      {0100000, static_cast<uint8_t>(rom_bytes[0])},
-      {0173000, static_cast<uint8_t>(rom_bytes[0173000 - 0100000])},
-      {0177377, static_cast<uint8_t>(rom_bytes[32511])},
-      {0177400, 0377},
-  };
-  for (const Case& c : cases) EXPECT_EQ(m.PeekByte(c.address), c.byte) << std::oct << c.address;
-  EXPECT_EQ(m.cpu.pc(), 0173000);
 }
 
 }  // namespace
