@@ -3,6 +3,7 @@
 #ifndef ORLAN_FRONTEND_MESSAGE_SINK_H_
 #define ORLAN_FRONTEND_MESSAGE_SINK_H_
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,16 @@ class CapturingMessageSink final : public MessageSink {
 class StderrMessageSink final : public MessageSink {
  public:
   void Warning(const std::string& text) override;
+};
+
+// Prints each message as one line on a stream of the caller's.
+class StreamMessageSink final : public MessageSink {
+ public:
+  explicit StreamMessageSink(std::ostream& out) : out_(out) {}
+  void Warning(const std::string& text) override { out_ << text << '\n'; }
+
+ private:
+  std::ostream& out_;
 };
 
 }  // namespace orlan

@@ -11,16 +11,12 @@
 
 #include "core/machine.h"
 #include "devices/key_tables.h"
+#include "frontend/emulated_time.h"
 #include "frontend/qt/host_keys.h"
 #include "frontend/startup.h"
 
 namespace orlan {
 namespace {
-
-constexpr int kRunInterval = 10;
-constexpr int kRtcInterval = 32;
-constexpr int kRefreshInterval = 32;
-constexpr int kSecInterval = 1000;
 
 QImage BlankPicture(int width, int height) {
   QImage picture(width, height, QImage::Format_RGB32);
@@ -85,13 +81,13 @@ TMainForm::TMainForm(Machine& machine, Board& board, std::filesystem::path dir, 
   };
 
   // The timers exist, disabled, from the start; showing the window enables them.
-  run_timer_.SetInterval(kRunInterval);
+  run_timer_.SetInterval(kRunIntervalMs);
   run_timer_.OnTimer = [this](QObject*) { OnRunTimer(); };
-  rtc_timer_.SetInterval(kRtcInterval);
+  rtc_timer_.SetInterval(kRtcIntervalMs);
   rtc_timer_.OnTimer = [this](QObject*) { OnRtcTimer(); };
-  refresh_timer_.setInterval(kRefreshInterval);
+  refresh_timer_.setInterval(kRefreshIntervalMs);
   connect(&refresh_timer_, &QTimer::timeout, this, &TMainForm::OnRefreshTimer);
-  sec_timer_.setInterval(kSecInterval);
+  sec_timer_.setInterval(kSecIntervalMs);
   connect(&sec_timer_, &QTimer::timeout, this, &TMainForm::OnSecTimer);
 
   // FormCreate.

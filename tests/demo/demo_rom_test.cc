@@ -21,6 +21,7 @@
 #include "core/machine.h"
 #include "devices/board.h"
 #include "devices/local_time.h"
+#include "frontend/emulated_time.h"
 
 namespace orlan {
 namespace {
@@ -67,8 +68,7 @@ class TempDir {
   fs::path path_;
 };
 
-// One machine running the demo ROM with emulated time: run ticks every 10 ms, the
-// clock's periodic tick and a display refresh every 32 ms, its second tick every 1000 ms.
+// One machine running the demo ROM with emulated time, as the window's timers tick it.
 class DemoMachine {
  public:
   DemoMachine(const fs::path& directory, const LocalTime& now) : board_(InstallDevices(machine_)) {
@@ -83,17 +83,7 @@ class DemoMachine {
   }
   ~DemoMachine() { EXPECT_TRUE(board_.channel.ChannelClose().ok()); }
 
-  void RunMs(int ms) {
-    for (int i = 0; i < ms; ++i) {
-      ++now_ms_;
-      if (now_ms_ % 10 == 0) machine_.RunSlice();
-      if (now_ms_ % 32 == 0) {
-        board_.rtc.RtcPeriodicTick();
-        board_.lcd.DrawLcd();
-      }
-      if (now_ms_ % 1000 == 0) board_.rtc.RtcSecondTick();
-    }
-  }
+  void RunMs(int ms) { time_.Advance(static_cast<uint64_t>(ms)); }
 
   // A key held for 50 ms, then released for 50 ms; '\b' is Backspace, '\n' Enter.
   void Type(const std::string& text) {
@@ -158,7 +148,7 @@ class DemoMachine {
  private:
   Machine machine_;
   Board board_;
-  int64_t now_ms_ = 0;
+  EmulatedTime time_{machine_, board_};
 };
 
 // Tuesday, 8 December 2026, 04:25:58.

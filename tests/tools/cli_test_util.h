@@ -23,13 +23,15 @@ struct ScriptRun {
   std::string err;
 };
 
-// Runs `script` on `machine`, with `board` as its devices when given.
+// Runs `script` on `machine`, with `board` as its devices and `time` as its timers
+// when given.
 inline ScriptRun RunText(Machine& machine, const std::string& script, Board* board = nullptr,
-                         const std::filesystem::path& dir = ".") {
+                         const std::filesystem::path& dir = ".", EmulatedTime* time = nullptr) {
   static const CommandTable table = StandardCommands();
   std::ostringstream out, err;
   Session session{machine, out};
   session.board = board;
+  session.time = time;
   session.dir = dir;
   Interpreter interpreter(table, session, err);
   std::istringstream in(script);
@@ -65,7 +67,7 @@ struct MachineImage {
 
 inline ScriptRun RunText(MonitorMachine& rig, const std::string& script,
                          const std::filesystem::path& dir = ".") {
-  return RunText(rig.machine, script, &rig.board, dir);
+  return RunText(rig.machine, script, &rig.board, dir, &rig.time);
 }
 
 // A file in the test's temporary directory, removed with the object.

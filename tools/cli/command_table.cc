@@ -35,6 +35,7 @@ CommandTable StandardCommands() {
   CommandTable table;
   AddCoreCommands(table);
   AddDeviceCommands(table);
+  AddTimeCommands(table);
   AddDebuggerCommands(table);
   return table;
 }

@@ -1,15 +1,20 @@
 // Device commands: keys, clock ticks, the display and the close of the machine files.
 #include <string>
+#include <vector>
 
 #include "devices/board.h"
 #include "devices/key_tables.h"
 #include "frontend/message_sink.h"
+#include "frontend/png_image.h"
 #include "frontend/startup.h"
 #include "tools/cli/command_table.h"
 
 namespace orlan::cli {
 
 namespace {
+
+constexpr char kRomNotSavedText[] =
+    "The ROM was changed in the debugger but is not saved: the monitor asks for no file";
 
 Board& Devices(const Session& session) {
   if (session.board == nullptr) throw UsageError("no devices attached");
@@ -34,30 +39,72 @@ Action ParseRtc(const Args& args, const Session& session) {
   throw UsageError("unknown clock tick: " + std::string(args[0]));
 }
 
-Action ParseLcd(const Args& args, const Session& session) {
-  args.ExpectCount(0, 0);
-  Devices(session);
-  return [](Session& s) {
-    // What a refresh tick puts on the screen: the picture after DrawLcd.
-    Lcd& lcd = s.board->lcd;
-    lcd.DrawLcd();
-    lcd.set_changed(false);
-    std::string row(kLcdWidth, '.');
-    for (int y = 0; y < kLcdHeight; ++y) {
-      for (int x = 0; x < kLcdWidth; ++x) {
-        row[x] = lcd.Pixel(x * kLcdScale, y * kLcdScale) == kLcdDark ? '#' : '.';
-      }
-      s.out << row << '\n';
+// What a refresh tick puts on the screen: the picture after DrawLcd.
+const Lcd& RefreshedLcd(Session& s) {
+  Lcd& lcd = s.board->lcd;
+  lcd.DrawLcd();
+  lcd.set_changed(false);
+  return lcd;
+}
+
+bool DarkDot(const Lcd& lcd, int x, int y) {
+  return lcd.Pixel(x * kLcdScale, y * kLcdScale) == kLcdDark;
+}
+
+// Each dot a square of scale by scale pixels, in the display's own colours.
+std::vector<uint32_t> ScaledPicture(const Lcd& lcd, int scale) {
+  const int width = kLcdWidth * scale;
+  std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * kLcdHeight * scale);
+  for (int y = 0; y < kLcdHeight * scale; ++y) {
+    for (int x = 0; x < width; ++x) {
+      pixels[static_cast<std::size_t>(y) * width + x] =
+          DarkDot(lcd, x / scale, y / scale) ? kLcdDark : kLcdLight;
     }
+  }
+  return pixels;
+}
+
+Action ParseLcd(const Args& args, const Session& session) {
+  args.ExpectCount(0, 3);
+  Devices(session);
+  if (args.size() == 0) {
+    return [](Session& s) {
+      const Lcd& lcd = RefreshedLcd(s);
+      std::string row(kLcdWidth, '.');
+      for (int y = 0; y < kLcdHeight; ++y) {
+        for (int x = 0; x < kLcdWidth; ++x) row[x] = DarkDot(lcd, x, y) ? '#' : '.';
+        s.out << row << '\n';
+      }
+    };
+  }
+  if (args[0] != "png") throw UsageError("unknown display output: " + std::string(args[0]));
+  if (args.size() < 2) throw UsageError("missing argument");
+  const std::string path(args[1]);
+  // The default is the window's own picture size.
+  const int scale = args.size() > 2 ? static_cast<int>(args.Number(2, 32)) : kLcdScale;
+  if (scale == 0) throw UsageError("number out of range: " + std::string(args[2]));
+  return [path, scale](Session& s) {
+    const std::vector<uint8_t> png =
+        EncodePng(kLcdWidth * scale, kLcdHeight * scale, ScaledPicture(RefreshedLcd(s), scale));
+    if (!WriteFileBytes(path, png)) throw UsageError("cannot write file: " + path);
   };
 }
 
 Action ParseClose(const Args& args, const Session& session) {
   args.ExpectCount(0, 0);
   Devices(session);
+  if (session.closed) throw UsageError("the machine is closed");
   return [](Session& s) {
+    // As the window closes: the run stops and the timers with it, for good.
+    s.machine.run.run_stopped = true;
+    s.closed = true;
     CapturingMessageSink sink;
     if (!CloseMachineFiles(*s.board, s.dir, sink)) throw UsageError(sink.messages.front());
+    // The window would now offer to save the changed ROM; here nobody can answer, so
+    // the offer is declined aloud rather than the change lost without a word.
+    if (s.settings && s.messages != nullptr && RomSaveOffered(*s.settings, s.machine)) {
+      s.messages->Warning(kRomNotSavedText);
+    }
   };
 }
 
@@ -67,7 +114,10 @@ void AddDeviceCommands(CommandTable& table) {
   table.Add({"key", "key INDEX|up", "hold a machine key (3-77) and raise its interrupt; release",
              ParseKey});
   table.Add({"rtc", "rtc second|periodic", "give the clock one tick of that kind", ParseRtc});
-  table.Add({"lcd", "lcd", "refresh and print the display (# dark, . light)", ParseLcd});
+  table.Add({"lcd", "lcd [png FILE [SCALE]]",
+             "refresh and print the display (# dark, . light) or write it as a PNG image, "
+             "each dot SCALE pixels square (default 3)",
+             ParseLcd});
   table.Add({"close", "close", "close the cartridge files and write the clock file", ParseClose});
 }
 

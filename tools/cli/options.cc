@@ -1,6 +1,7 @@
 #include "tools/cli/options.h"
 
 #include <algorithm>
+#include <chrono>
 #include <sstream>
 #include <stdexcept>
 
@@ -11,6 +12,45 @@
 #include "tools/cli/number.h"
 
 namespace orlan::cli {
+
+namespace {
+
+// The decimal number of `digits` digits at `at` in `text`, or -1.
+int Digits(std::string_view text, std::size_t at, std::size_t digits) {
+  int value = 0;
+  for (std::size_t i = at; i < at + digits; ++i) {
+    if (text[i] < '0' || text[i] > '9') return -1;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+std::optional<LocalTime> ParseTimeOption(std::string_view text) {
+  constexpr std::string_view kPattern = "dddd-dd-ddTdd:dd:dd";
+  if (text.size() != kPattern.size()) return std::nullopt;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (kPattern[i] != 'd' && text[i] != kPattern[i]) return std::nullopt;
+  }
+  LocalTime t;
+  t.year = Digits(text, 0, 4);
+  t.month = Digits(text, 5, 2);
+  t.day = Digits(text, 8, 2);
+  t.hour = Digits(text, 11, 2);
+  t.minute = Digits(text, 14, 2);
+  t.second = Digits(text, 17, 2);
+  if (t.year < 1900 || t.year > 2099 || t.month < 0 || t.day < 0 || t.hour < 0 || t.hour > 23 ||
+      t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59) {
+    return std::nullopt;
+  }
+  const std::chrono::year_month_day date{std::chrono::year(t.year),
+                                         std::chrono::month(static_cast<unsigned>(t.month)),
+                                         std::chrono::day(static_cast<unsigned>(t.day))};
+  if (!date.ok()) return std::nullopt;
+  t.weekday = static_cast<int>(std::chrono::weekday(std::chrono::sys_days(date)).iso_encoding());
+  return t;
+}
 
 Options ParseOptions(std::span<const std::string_view> args) {
   Options options;
@@ -25,7 +65,7 @@ Options ParseOptions(std::span<const std::string_view> args) {
       continue;
     }
     if (arg != "--ram-size" && arg != "--rom" && arg != "--romt" && arg != "--radix" &&
-        arg != "--dir") {
+        arg != "--dir" && arg != "--machine" && arg != "--time") {
       throw UsageError("unknown option: " + std::string(arg));
     }
     if (i + 1 == args.size()) throw UsageError("missing value for " + std::string(arg));
@@ -36,6 +76,11 @@ Options ParseOptions(std::span<const std::string_view> args) {
       options.romt = value;
     } else if (arg == "--dir") {
       options.dir = value;
+    } else if (arg == "--machine") {
+      options.machine = value;
+    } else if (arg == "--time") {
+      options.time = ParseTimeOption(value);
+      if (!options.time) throw UsageError("bad time (want YYYY-MM-DDTHH:MM:SS): " + value);
     } else {
       const auto number = ParseNumber(value, 10);
       if (!number) throw UsageError("bad number: " + value);
@@ -48,6 +93,12 @@ Options ParseOptions(std::span<const std::string_view> args) {
         options.ram_size = static_cast<int64_t>(*number);
       }
     }
+  }
+  // The folder's own files say what these would.
+  const bool placed =
+      options.ram_size || !options.rom.empty() || !options.romt.empty() || options.dir != ".";
+  if (!options.machine.empty() && placed) {
+    throw UsageError("--machine takes the place of --ram-size, --rom, --romt and --dir");
   }
   return options;
 }
@@ -69,7 +120,7 @@ void StartDevices(Machine& machine, Board& board, const Options& options) {
   board.lcd.LcdInit();
   const IoResult opened = board.channel.ChannelInit(options.dir);
   if (!opened) throw std::runtime_error(opened.error);
-  board.rtc.RtcInit(HostLocalTime());
+  board.rtc.RtcInit(options.time.value_or(HostLocalTime()));
   ResetRunState(machine, board);
   ResetForRun(machine, board);
 }
@@ -87,6 +138,10 @@ std::string HelpText(const CommandTable& table) {
           "  --romt FILE    image of 040000-077777 (its first 16384 bytes)\n"
           "  --radix N      base of the dis and asm texts, 8 to 16 (default 8)\n"
           "  --dir DIR      directory of smp0.bin, smp1.bin and rtc.bin (default .)\n"
+          "  --machine DIR  start as the emulator does from DIR's orlan.ini, rom.bin,\n"
+          "                 romt.bin, smp0.bin and smp1.bin (instead of the four above);\n"
+          "                 the debugger's base is then DIR's Radix setting\n"
+          "  --time YYYY-MM-DDTHH:MM:SS  set the clock to this time, not the host's\n"
           "  --help         print this text\n\n"
           "commands (\"#\" starts a comment, except in the TEXT of asm):\n";
   for (const Command& c : table.commands()) {

@@ -11,6 +11,7 @@
 
 #include "core/machine.h"
 #include "devices/board.h"
+#include "devices/local_time.h"
 #include "tools/cli/command_table.h"
 
 namespace orlan::cli {
@@ -19,8 +20,12 @@ struct Options {
   std::optional<int64_t> ram_size;  // a RamSize setting, applied as the start-up does
   std::string rom;                  // image for 100000-177377
   std::string romt;                 // image for 040000-077777
-  int radix = 8;                    // base of the debugger's texts, 8 to 16
+  std::optional<int> radix;         // base of the debugger's texts, 8 to 16
   std::string dir = ".";            // the cartridge files and the clock file
+  // A machine folder to start from as the window does (settings, ROM images,
+  // cartridges); excludes the options above except the radix.
+  std::string machine;
+  std::optional<LocalTime> time;  // the clock's start; none: the host's time
   bool help = false;
   std::vector<std::string> scripts;  // none: standard input
 };
@@ -29,13 +34,17 @@ struct Options {
 // values are decimal, like the settings they stand for ("0x" for hexadecimal).
 Options ParseOptions(std::span<const std::string_view> args);
 
+// "YYYY-MM-DDTHH:MM:SS", a valid date from 1900 to 2099 and time of day, with the
+// weekday it falls on. No value: not such a text.
+std::optional<LocalTime> ParseTimeOption(std::string_view text);
+
 // Brings a fresh machine up as the emulator's start-up does: RAM size, ROM images,
 // processor reset. Throws std::runtime_error when a ROM image cannot be read or is
 // too short.
 void PrepareMachine(Machine& machine, const Options& options);
 
 // Starts the devices as the emulator does: the display controller, the cartridges of
-// options.dir, the clock at the host's time, no key held, the display to be redrawn
+// options.dir, the clock at options.time or the host's time, no key held, the display to be redrawn
 // in full, the processor reset. Throws std::runtime_error when a cartridge file
 // cannot be opened.
 void StartDevices(Machine& machine, Board& board, const Options& options);
