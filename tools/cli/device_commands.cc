@@ -114,9 +114,9 @@ void AddDeviceCommands(CommandTable& table) {
   table.Add({"key", "key INDEX|up", "hold a machine key (3-77) and raise its interrupt; release",
              ParseKey});
   table.Add({"rtc", "rtc second|periodic", "give the clock one tick of that kind", ParseRtc});
-  table.Add({"lcd", "lcd [png FILE [SCALE]]",
-             "refresh and print the display (# dark, . light) or write it as a PNG image, "
-             "each dot SCALE pixels square (default 3)",
+  table.Add({"lcd", "lcd [png FILE [N]]",
+             "print the display (# dark, . light), or write it as a PNG image with each dot "
+             "N by N pixels (default 3)",
              ParseLcd});
   table.Add({"close", "close", "close the cartridge files and write the clock file", ParseClose});
 }

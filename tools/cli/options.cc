@@ -143,7 +143,7 @@ std::string HelpText(const CommandTable& table) {
           "                 the debugger's base is then DIR's Radix setting\n"
           "  --time YYYY-MM-DDTHH:MM:SS  set the clock to this time, not the host's\n"
           "  --help         print this text\n\n"
-          "commands (\"#\" starts a comment, except in the TEXT of asm):\n";
+          "commands (\"#\" starts a comment, except in the TEXT of asm and type):\n";
   for (const Command& c : table.commands()) {
     text << "  " << c.synopsis
          << std::string(c.synopsis.size() < 20 ? 20 - c.synopsis.size() : 1, ' ') << c.summary
