@@ -106,21 +106,6 @@ TEST(TwinTest, DemoMachineBootsTypesAndCloses) {
   EXPECT_EQ(dir.Read("rtc.bin").size(), 64u);
 }
 
-TEST(TwinTest, TheSameScriptGivesTheSameScreen) {
-  const std::string script = "run 1500.\ntype abc\nlcd\n";
-  std::string first;
-  for (int i = 0; i < 2; ++i) {
-    TempDir dir;
-    CopyDemo(dir);
-    const MonitorRun run =
-        Monitor({"--machine", dir.path().string(), "--time", "2099-12-31T23:59:58"}, script);
-    ASSERT_EQ(run.status, kExitOk) << run.err;
-    if (i == 0) first = run.out;
-    EXPECT_EQ(run.out, first);
-  }
-  EXPECT_NE(first.find('#'), std::string::npos);
-}
-
 TEST(TwinTest, FolderSettingsAndFilesTakeEffect) {
   struct Case {
     const char* name;
