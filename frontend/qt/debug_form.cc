@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <cmath>
 
 #include "core/machine.h"
 #include "debugger/key_codes.h"
@@ -99,9 +100,11 @@ TDebugForm::TDebugForm(Machine& machine, const IntSettingReader& read_setting, Q
     pane_font_.setPixelSize(size);
     if (QFontMetrics(pane_font_).height() <= kPaneFontPixels) break;
   }
-  const QFontMetrics metrics(pane_font_);
-  cell_ = QSize(std::max(1, metrics.horizontalAdvance(QLatin1Char('0'))),
-                std::max(1, metrics.height()));
+  // A cell is the width of "0", rounded up so that no glyph is wider than its cell.
+  const QFontMetricsF metrics(pane_font_);
+  cell_ =
+      QSize(std::max(1, static_cast<int>(std::ceil(metrics.horizontalAdvance(QLatin1Char('0'))))),
+            std::max(1, static_cast<int>(std::ceil(metrics.height()))));
   CreateControls();
   resize(model_.WindowWidth(), kWindowHeight);
   LayOutBinaryGroup();

@@ -1,9 +1,11 @@
 // The emulator's window program: `orlan [--dir DIR | DIR]` runs the machine whose files
 // are in DIR (default: the current directory).
 #include <QApplication>
+#include <QDir>
 #include <QStringList>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 #include "core/machine.h"
 #include "devices/board.h"
@@ -14,6 +16,19 @@
 #include "frontend/settings.h"
 
 int main(int argc, char** argv) {
+  constexpr const char* kUsage =
+      "usage: orlan [--dir DIR | DIR]\n"
+      "Runs the machine whose files (orlan.ini, rom.bin, romt.bin, smp0.bin, smp1.bin,\n"
+      "face.bmp, keys.bmp, overlay.bmp) are in DIR, by default the current directory.\n";
+  // --help needs no display, so it is answered before the application object exists;
+  // the other options are read after Qt has taken its own (such as -platform).
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      return 0;
+    }
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Orlan emulator");
 
@@ -25,18 +40,15 @@ int main(int argc, char** argv) {
     } else if (!args[i].startsWith("-") && dir.isEmpty()) {
       dir = args[i];
     } else {
-      std::cerr << "usage: orlan [--dir DIR | DIR]\n";
+      std::cerr << kUsage;
       return 2;
     }
   }
-  // The machine's files are bare names in the working directory.
-  if (!dir.isEmpty()) {
-    std::error_code ec;
-    std::filesystem::current_path(dir.toStdString(), ec);
-    if (ec) {
-      std::cerr << "orlan: cannot change to " << dir.toStdString() << ": " << ec.message() << '\n';
-      return 2;
-    }
+  // The machine's files are bare names in the working directory. QDir takes the
+  // folder's name in the host's own encoding, also outside ASCII.
+  if (!dir.isEmpty() && !QDir::setCurrent(dir)) {
+    std::cerr << "orlan: cannot change to " << dir.toStdString() << '\n';
+    return 2;
   }
 
   const std::filesystem::path folder = std::filesystem::current_path();

@@ -30,7 +30,14 @@ void TPaneView::paintEvent(QPaintEvent*) {
     const QRect cells(run.column * cell_.width(), run.row * cell_.height(),
                       static_cast<int>(run.text.size()) * cell_.width(), cell_.height());
     painter.fillRect(cells, painter.background());
-    painter.drawText(cells, Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(run.text));
+    // Each character is drawn in its own cell: a substitute font whose advance is not a
+    // whole number of pixels would otherwise drift off the grid that clicks are taken on.
+    for (std::size_t i = 0; i < run.text.size(); ++i) {
+      const QRect cell(cells.x() + static_cast<int>(i) * cell_.width(), cells.y(), cell_.width(),
+                       cell_.height());
+      painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
+                       QString(QLatin1Char(run.text[i])));
+    }
   }
 }
 
