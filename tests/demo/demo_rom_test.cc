@@ -22,6 +22,7 @@
 #include "devices/board.h"
 #include "devices/local_time.h"
 #include "frontend/emulated_time.h"
+#include "tests/support/temp_dir.h"
 
 namespace orlan {
 namespace {
@@ -51,22 +52,7 @@ std::map<std::string, uint16_t> ReadSymbols(const fs::path& path) {
   return symbols;
 }
 
-// A folder of its own for the cartridge files of one test.
-class TempDir {
- public:
-  TempDir() {
-    path_ = fs::temp_directory_path() /
-            ("orlan-demo-" + std::to_string(std::random_device{}()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using testing::TempDir;
 
 // One machine running the demo ROM with emulated time, as the window's timers tick it.
 class DemoMachine {

@@ -7,17 +7,11 @@
 
 #include "tests/devices/device_bench.h"
 
-#ifndef _WIN32
-#include <sys/resource.h>
-
-#include <csignal>
-#endif
-
 namespace orlan {
 namespace {
 
 using testing::PatternBytes;
-using testing::ScratchDir;
+using testing::TempDir;
 
 // A conversation with cartridge 0: each transfer sets the command, sends the data
 // byte, and checks the answer and the address afterwards; `stored` lists the file
@@ -64,8 +58,8 @@ TEST(CartTransfer, Conversations) {
   // clang-format on
   for (const Conversation& c : conversations) {
     SCOPED_TRACE(&c - conversations);
-    ScratchDir dir;
-    dir.WriteFile("smp0.bin", PatternBytes(c.file_size));
+    TempDir dir;
+    dir.Write("smp0.bin", PatternBytes(c.file_size));
     Cartridges carts;
     ASSERT_TRUE(carts.CartOpen(0, dir.path()).ok());
     ASSERT_TRUE(carts.present(0));
@@ -78,7 +72,7 @@ TEST(CartTransfer, Conversations) {
     }
     std::vector<uint8_t> expected = PatternBytes(c.file_size);
     for (auto [offset, value] : c.stored) expected[offset] = value;
-    EXPECT_EQ(dir.ReadFile("smp0.bin"), expected) << "stores are in the file before any close";
+    EXPECT_EQ(dir.Read("smp0.bin"), expected) << "stores are in the file before any close";
     EXPECT_FALSE(carts.TakeError().has_value());
     EXPECT_TRUE(carts.CartClose(0).ok());
     EXPECT_EQ(carts.CartTransfer(0, 0), 0377) << "closed";
@@ -86,7 +80,7 @@ TEST(CartTransfer, Conversations) {
 }
 
 TEST(CartTransfer, AbsentCartridgesAnswer377) {
-  ScratchDir dir;
+  TempDir dir;
   Cartridges carts;
   ASSERT_TRUE(carts.CartOpen(1, dir.path()).ok()) << "a missing file is no error";
   for (int command : {0x00, 0x10, 0x20, 0xA0, 0xC0, 0xD0, 0xE0}) {
@@ -99,7 +93,7 @@ TEST(CartTransfer, AbsentCartridgesAnswer377) {
 }
 
 TEST(CartOpen, ExistingFileThatCannotBeOpenedIsAnError) {
-  ScratchDir dir;
+  TempDir dir;
   std::filesystem::create_directory(dir.path() / "smp1.bin");
   Cartridges carts;
   const IoResult result = carts.CartOpen(1, dir.path());
@@ -116,8 +110,8 @@ void Seek(Cartridges& carts, uint16_t address, uint8_t command) {
 }
 
 TEST(CartTransfer, ReadFailureWhileRunningAnswers377AndIsReportedOnce) {
-  ScratchDir dir;
-  dir.WriteFile("smp0.bin", PatternBytes(1024));
+  TempDir dir;
+  dir.Write("smp0.bin", PatternBytes(1024));
   Cartridges carts;
   ASSERT_TRUE(carts.CartOpen(0, dir.path()).ok());
   // The medium loses its data behind the emulator's back.
@@ -136,29 +130,11 @@ TEST(CartTransfer, ReadFailureWhileRunningAnswers377AndIsReportedOnce) {
 }
 
 #ifndef _WIN32
-// A process file-size limit makes writes past it fail the way a full disk does.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limit = previous_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previous_handler_);
-  }
-
- private:
-  rlimit previous_{};
-  void (*previous_handler_)(int);
-};
+using testing::FileSizeLimit;
 
 TEST(CartTransfer, WriteFailureWhileRunningIsReportedNotLost) {
-  ScratchDir dir;
-  dir.WriteFile("smp0.bin", PatternBytes(1024));
+  TempDir dir;
+  dir.Write("smp0.bin", PatternBytes(1024));
   Cartridges carts;
   ASSERT_TRUE(carts.CartOpen(0, dir.path()).ok());
   Seek(carts, 1022, 0xC0);
@@ -174,7 +150,7 @@ TEST(CartTransfer, WriteFailureWhileRunningIsReportedNotLost) {
   EXPECT_FALSE(carts.TakeError().has_value());
   Seek(carts, 1022, 0xC0);  // once the medium takes data again, writes go through
   carts.CartTransfer(0, 0x77);
-  EXPECT_EQ(dir.ReadFile("smp0.bin")[1022], 0x77);
+  EXPECT_EQ(dir.Read("smp0.bin")[1022], 0x77);
   EXPECT_FALSE(carts.TakeError().has_value());
 }
 #endif

@@ -11,7 +11,7 @@ namespace {
 
 using testing::Bench;
 using testing::PatternBytes;
-using testing::ScratchDir;
+using testing::TempDir;
 
 constexpr uint16_t kData = 0164020;    // register 0
 constexpr uint16_t kReg1 = 0164022;    // register 1
@@ -86,7 +86,7 @@ TEST(Channel, Conversations) {
     SCOPED_TRACE(c.what);
     for (uint16_t alias : {uint16_t{0}, kAlias}) {
       SCOPED_TRACE(alias);
-      ScratchDir dir;
+      TempDir dir;
       Bench b;
       ASSERT_TRUE(b.board.channel.ChannelInit(dir.path()).ok());
       RunOps(b, c.ops, alias);
@@ -95,8 +95,8 @@ TEST(Channel, Conversations) {
 }
 
 TEST(Channel, ByteStoreAtTheOddAddressOfRegister2CommandsCartridge0) {
-  ScratchDir dir;
-  dir.WriteFile("smp0.bin", PatternBytes(1024));
+  TempDir dir;
+  dir.Write("smp0.bin", PatternBytes(1024));
   Bench b;
   ASSERT_TRUE(b.board.channel.ChannelInit(dir.path()).ok());
   b.ReadWord(kReg1);  // leaves 0 in the latch
@@ -108,8 +108,8 @@ TEST(Channel, ByteStoreAtTheOddAddressOfRegister2CommandsCartridge0) {
 }
 
 TEST(Channel, CartridgeBytesReachTheFileWithoutClosing) {
-  ScratchDir dir;
-  dir.WriteFile("smp1.bin", PatternBytes(1024));
+  TempDir dir;
+  dir.Write("smp1.bin", PatternBytes(1024));
   Bench b;
   ASSERT_TRUE(b.board.channel.ChannelInit(dir.path()).ok());
   // Load address 0x0123 into cartridge 1, then write three bytes upwards.
@@ -125,13 +125,13 @@ TEST(Channel, CartridgeBytesReachTheFileWithoutClosing) {
   expected[0x123] = 0x11;
   expected[0x124] = 0x22;
   expected[0x125] = 0x33;
-  EXPECT_EQ(dir.ReadFile("smp1.bin"), expected);
-  EXPECT_EQ(dir.ReadFile("smp0.bin"), std::vector<uint8_t>()) << "no file made for cartridge 0";
+  EXPECT_EQ(dir.Read("smp1.bin"), expected);
+  EXPECT_EQ(dir.Read("smp0.bin"), std::vector<uint8_t>()) << "no file made for cartridge 0";
 
   // While idle a register 0 write reaches no cartridge.
   b.ReadWord(kEnd);
   b.Store(kData, 0x55);
-  EXPECT_EQ(dir.ReadFile("smp1.bin"), expected);
+  EXPECT_EQ(dir.Read("smp1.bin"), expected);
 
   // Re-selecting with code 1 clears the command: the probe answers 0, no byte moves.
   b.Store(kSelect, 1);
@@ -145,8 +145,8 @@ TEST(Channel, CartridgeBytesReachTheFileWithoutClosing) {
 }
 
 TEST(Channel, SelectingACartridgeWithAReadCommandReadsItsBytes) {
-  ScratchDir dir;
-  dir.WriteFile("smp0.bin", {0x10, 0x20, 0x30, 0x40, 0x50});
+  TempDir dir;
+  dir.Write("smp0.bin", std::vector<uint8_t>{0x10, 0x20, 0x30, 0x40, 0x50});
   Bench b;
   ASSERT_TRUE(b.board.channel.ChannelInit(dir.path()).ok());
   b.Store(kSelect, 0xA0 | 8);  // load address 0x0001
@@ -171,9 +171,9 @@ TEST(Channel, SelectingACartridgeWithAReadCommandReadsItsBytes) {
 }
 
 TEST(Channel, InitReportsACartridgeThatCannotBeOpened) {
-  ScratchDir dir;
+  TempDir dir;
   std::filesystem::create_directory(dir.path() / "smp0.bin");
-  dir.WriteFile("smp1.bin", PatternBytes(8));
+  dir.Write("smp1.bin", PatternBytes(8));
   Bench b;
   const IoResult result = b.board.channel.ChannelInit(dir.path());
   EXPECT_FALSE(result.ok());

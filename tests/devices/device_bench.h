@@ -1,5 +1,6 @@
 // A fresh machine with the peripherals installed, bus accesses made the way
-// instructions make them, and a scratch directory for machine files.
+// instructions make them; temporary folders for machine files come from the shared
+// test support.
 #ifndef ORLAN_TESTS_DEVICES_DEVICE_BENCH_H_
 #define ORLAN_TESTS_DEVICES_DEVICE_BENCH_H_
 
@@ -15,36 +16,9 @@
 #include "core/machine.h"
 #include "core/word.h"
 #include "devices/board.h"
+#include "tests/support/temp_dir.h"
 
 namespace orlan::testing {
-
-class ScratchDir {
- public:
-  explicit ScratchDir(const std::string& tag = "") {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            ("orlan_devices_" + std::string(info->test_suite_name()) + "_" + info->name() + tag);
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-  void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-  }
-  std::vector<uint8_t> ReadFile(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-  }
-
- private:
-  std::filesystem::path path_;
-};
 
 // `size` bytes, the byte at offset a being (a * 7 + 3) mod 256.
 inline std::vector<uint8_t> PatternBytes(std::size_t size) {

@@ -25,7 +25,7 @@ TEST(KeyInterrupt, HandlerReadsTheKeyThroughTheChannel) {
     SCOPED_TRACE(c.code);
     testing::Bench b;
     Machine& m = b.machine;
-    testing::ScratchDir dir;
+    testing::TempDir dir;
     ASSERT_TRUE(b.board.channel.ChannelInit(dir.path()).ok());
     const uint16_t program[] = {
         0012737, 0000002, 0164024,  // 2000: MOV #2, @#164024   select the keyboard

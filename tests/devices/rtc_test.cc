@@ -11,7 +11,7 @@ namespace orlan {
 namespace {
 
 using testing::Bench;
-using testing::ScratchDir;
+using testing::TempDir;
 
 constexpr uint16_t Reg(int i) { return static_cast<uint16_t>(0165000 + 2 * i); }
 
@@ -127,16 +127,16 @@ TEST(Rtc, CalendarRollsOver) {
 }
 
 TEST(Rtc, SaveWritesTheCommittedRegistersOrFailsLeavingTheOldFile) {
-  ScratchDir dir;
+  TempDir dir;
   Bench b;
   std::vector<uint8_t> expected(kRtcRegisterCount);
   for (int i = 0; i < kRtcRegisterCount; ++i)
     b.board.rtc.set_reg(i, expected[i] = static_cast<uint8_t>(i * 3));
-  dir.WriteFile("rtc.bin", std::vector<uint8_t>(200, 0xEE));
+  dir.Write("rtc.bin", std::vector<uint8_t>(200, 0xEE));
   b.WriteWord(Reg(50), 0252 << 1);  // still latched at close
   expected[50] = 0252;
   ASSERT_TRUE(b.board.rtc.RtcSave(dir.path()).ok());
-  EXPECT_EQ(dir.ReadFile("rtc.bin"), expected);
+  EXPECT_EQ(dir.Read("rtc.bin"), expected);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "rtc.bin.tmp"));
 
   const IoResult no_dir = b.board.rtc.RtcSave(dir.path() / "missing");
@@ -145,9 +145,9 @@ TEST(Rtc, SaveWritesTheCommittedRegistersOrFailsLeavingTheOldFile) {
   std::filesystem::create_directory(dir.path() / "rtc.bin.tmp");
   b.board.rtc.set_reg(0, 0);
   EXPECT_FALSE(b.board.rtc.RtcSave(dir.path()).ok());
-  EXPECT_EQ(dir.ReadFile("rtc.bin"), expected);
+  EXPECT_EQ(dir.Read("rtc.bin"), expected);
   // The rename fails: the temporary file is removed.
-  ScratchDir other("other");
+  TempDir other;
   std::filesystem::create_directories(other.path() / "rtc.bin" / "keep");
   EXPECT_FALSE(b.board.rtc.RtcSave(other.path()).ok());
   EXPECT_FALSE(std::filesystem::exists(other.path() / "rtc.bin.tmp"));
