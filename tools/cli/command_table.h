@@ -23,6 +23,13 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// An instruction that does not assemble: reported as `error at N` alone, N the 1-based
+// position where the assembler stopped, the form scripts that patch code look for.
+class AssemblyError : public UsageError {
+ public:
+  explicit AssemblyError(int position) : UsageError("error at " + std::to_string(position)) {}
+};
+
 // The words of a command line after the command's name.
 class Args {
  public:

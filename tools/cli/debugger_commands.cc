@@ -31,7 +31,7 @@ Action ParseAsm(const Args& args, const Session& session) {
   const uint16_t address = args.Word(0);
   LineAssembler assembler(session.format);
   if (!assembler.AssembleLine(args.text(), address)) {
-    throw UsageError("error at " + std::to_string(assembler.pos()));
+    throw AssemblyError(assembler.pos());
   }
   const std::vector<uint16_t> words(assembler.words().begin(), assembler.words().end());
   return [address, words](Session& s) {

@@ -55,6 +55,9 @@ Outcome Interpreter::RunLine(std::string_view line, int line_number) {
       ReportDeviceErrors(*session_.board, sink);
       if (!sink.messages.empty()) throw UsageError(sink.messages.front());
     }
+  } catch (const AssemblyError& e) {
+    err_ << e.what() << '\n';
+    return Outcome::kError;
   } catch (const UsageError& e) {
     err_ << "line " << line_number << ": " << e.what() << '\n';
     return Outcome::kError;
