@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "core/machine.h"
+#include "devices/host_file.h"
 #include "frontend/io_error.h"
 
 namespace orlan {
@@ -25,7 +26,7 @@ void LoadRomImage(Machine& machine, const RomImage& image, const std::filesystem
                   FileAccess access) {
   const std::string name = path.filename().string();
   errno = 0;
-  File file(std::fopen(path.c_str(), access == FileAccess::kReadWrite ? "r+b" : "rb"));
+  File file(OpenHostFile(path, access == FileAccess::kReadWrite ? "r+b" : "rb"));
   if (!file) throw IoError(FileErrorText(name, errno != 0 ? errno : EIO));
   // Read into a buffer first: a short image must leave the ROM store untouched.
   std::unique_ptr<uint8_t[]> buffer(new uint8_t[image.size]);
@@ -61,7 +62,7 @@ bool SaveRomImage(const Machine& machine, const std::filesystem::path& target) {
   for (int attempt = 0; attempt < 8 && !file; ++attempt) {
     temp = target;
     temp += ".tmp" + std::to_string(random() % 1000000);
-    file.reset(std::fopen(temp.c_str(), "wbx"));
+    file.reset(OpenHostFile(temp, "wbx"));
   }
   if (!file) return false;
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();

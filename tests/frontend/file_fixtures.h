@@ -1,5 +1,5 @@
-// Files for the front end tests: the shared temporary folders and failing writes,
-// and byte patterns.
+// Byte patterns for the front end's file tests, with the shared temporary folders and
+// failing writes.
 #ifndef ORLAN_TESTS_FRONTEND_FILE_FIXTURES_H_
 #define ORLAN_TESTS_FRONTEND_FILE_FIXTURES_H_
 

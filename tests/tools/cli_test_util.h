@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/machine.h"
+#include "tests/support/temp_dir.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
 #include "tools/cli/monitor_machine.h"
@@ -70,17 +71,16 @@ inline ScriptRun RunText(MonitorMachine& rig, const std::string& script,
   return RunText(rig.machine, script, &rig.board, dir, &rig.time);
 }
 
-// A file in the test's temporary directory, removed with the object.
+// A file in a temporary folder of its own, removed with the object.
 class TempFile {
  public:
-  TempFile(const std::string& name, const std::string& bytes)
-      : path_(std::filesystem::temp_directory_path() / ("orlan_cli_test_" + name)) {
+  TempFile(const std::string& name, const std::string& bytes) : path_(dir_.path() / name) {
     std::ofstream(path_, std::ios::binary) << bytes;
   }
-  ~TempFile() { std::filesystem::remove(path_); }
   std::string path() const { return path_.string(); }
 
  private:
+  orlan::testing::TempDir dir_;
   std::filesystem::path path_;
 };
 

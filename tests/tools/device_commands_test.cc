@@ -58,9 +58,8 @@ TEST(DeviceCommands, LcdPrintsTheDisplayAfterARefresh) {
 }
 
 TEST(DeviceCommands, CloseWritesTheClockFileIntoTheDirectory) {
-  const auto dir = std::filesystem::temp_directory_path() / "orlan_cli_close_test";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directory(dir);
+  const orlan::testing::TempDir temp;
+  const std::filesystem::path& dir = temp.path();
   std::ofstream(dir / "smp0.bin", std::ios::binary) << std::string(16, '\0');
   Options options;
   options.dir = dir.string();
@@ -74,7 +73,6 @@ TEST(DeviceCommands, CloseWritesTheClockFileIntoTheDirectory) {
   const std::string saved((std::istreambuf_iterator<char>(file)), {});
   ASSERT_EQ(saved.size(), 64u);
   EXPECT_EQ(saved[63], '\123');
-  std::filesystem::remove_all(dir);
 }
 
 TEST(DeviceCommands, FileErrorsAreReported) {
@@ -86,9 +84,8 @@ TEST(DeviceCommands, FileErrorsAreReported) {
     EXPECT_EQ(run.out, "");
   }
   // A cartridge read that fails (its file shrank) ends the script at that line.
-  const auto dir = std::filesystem::temp_directory_path() / "orlan_cli_cartridge_test";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directory(dir);
+  const orlan::testing::TempDir temp;
+  const std::filesystem::path& dir = temp.path();
   std::ofstream(dir / "smp0.bin", std::ios::binary) << std::string(16, '\0');
   Options options;
   options.dir = dir.string();
@@ -100,7 +97,6 @@ TEST(DeviceCommands, FileErrorsAreReported) {
   const auto run = RunText(rig, "regs\nregs");
   EXPECT_EQ(run.outcome, Outcome::kError);
   EXPECT_EQ(run.err.rfind("line 1: smp0.bin: read failed", 0), 0u) << run.err;
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -99,11 +99,19 @@ Action ParseClose(const Args& args, const Session& session) {
     s.machine.run.run_stopped = true;
     s.closed = true;
     CapturingMessageSink sink;
-    if (!CloseMachineFiles(*s.board, s.dir, sink)) throw UsageError(sink.messages.front());
-    // The window would now offer to save the changed ROM; here nobody can answer, so
-    // the offer is declined aloud rather than the change lost without a word.
+    const bool closed = CloseMachineFiles(*s.board, s.dir, sink);
+    // The window would now offer to save the changed ROM, also after a file error;
+    // here nobody can answer, so the offer is declined aloud rather than the change
+    // lost without a word.
     if (s.settings && s.messages != nullptr && RomSaveOffered(*s.settings, s.machine)) {
       s.messages->Warning(kRomNotSavedText);
+    }
+    if (!closed) {
+      std::string errors;
+      for (const std::string& message : sink.messages) {
+        errors += (errors.empty() ? "" : "; ") + message;
+      }
+      throw UsageError(errors);
     }
   };
 }
