@@ -39,16 +39,13 @@ Action ParseRtc(const Args& args, const Session& session) {
   throw UsageError("unknown clock tick: " + std::string(args[0]));
 }
 
-// What a refresh tick puts on the screen: the picture after DrawLcd.
+// The display as a refresh tick leaves it: after DrawLcd the picture shows exactly the
+// dots of display memory.
 const Lcd& RefreshedLcd(Session& s) {
   Lcd& lcd = s.board->lcd;
   lcd.DrawLcd();
   lcd.set_changed(false);
   return lcd;
-}
-
-bool DarkDot(const Lcd& lcd, int x, int y) {
-  return lcd.Pixel(x * kLcdScale, y * kLcdScale) == kLcdDark;
 }
 
 // Each dot a square of scale by scale pixels, in the display's own colours.
@@ -58,7 +55,7 @@ std::vector<uint32_t> ScaledPicture(const Lcd& lcd, int scale) {
   for (int y = 0; y < kLcdHeight * scale; ++y) {
     for (int x = 0; x < width; ++x) {
       pixels[static_cast<std::size_t>(y) * width + x] =
-          DarkDot(lcd, x / scale, y / scale) ? kLcdDark : kLcdLight;
+          lcd.DotDark(x / scale, y / scale) ? kLcdDark : kLcdLight;
     }
   }
   return pixels;
@@ -68,14 +65,7 @@ Action ParseLcd(const Args& args, const Session& session) {
   args.ExpectCount(0, 3);
   Devices(session);
   if (args.size() == 0) {
-    return [](Session& s) {
-      const Lcd& lcd = RefreshedLcd(s);
-      std::string row(kLcdWidth, '.');
-      for (int y = 0; y < kLcdHeight; ++y) {
-        for (int x = 0; x < kLcdWidth; ++x) row[x] = DarkDot(lcd, x, y) ? '#' : '.';
-        s.out << row << '\n';
-      }
-    };
+    return [](Session& s) { s.out << RefreshedLcd(s).DotsText('#', '.'); };
   }
   if (args[0] != "png") throw UsageError("unknown display output: " + std::string(args[0]));
   if (args.size() < 2) throw UsageError("missing argument");
