@@ -58,6 +58,7 @@ void ThreadedTimerTest::ZeroIntervalNeedsAllowZero() {
   timer.SetInterval(0);
   timer.SetEnabled(true);
   QVERIFY(timer.Enabled());  // reads true even when the worker stays parked
+  QCOMPARE(timer.WorkerSuspended(), !allow_zero);
   QTest::qWait(100);
   QCOMPARE(ticks > 0, allow_zero);
 }
