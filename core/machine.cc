@@ -77,15 +77,13 @@ uint16_t Machine::PeekWord(uint16_t a) const {
 }
 
 bool Machine::PokeByte(uint16_t a, uint8_t value) {
+  if (!Pokeable(a)) return false;
   if (a <= ram_top_) {
     ram_[a] = value;
-    return true;
-  }
-  if (a >= kRomBase && a <= kRomLast) {
+  } else {
     rom_[a - kRomBase] = value;
-    return true;
   }
-  return false;
+  return true;
 }
 
 void Machine::CpuReset() {

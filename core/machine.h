@@ -70,6 +70,10 @@ class Machine {
   // Stores into RAM (up to RamTop) or ROM (040000-177377) directly, the way a
   // debugger patches memory; other addresses are ignored. Returns whether stored.
   bool PokeByte(uint16_t address, uint8_t value);
+  // Whether PokeByte stores at `address`.
+  bool Pokeable(uint16_t address) const {
+    return address <= ram_top_ || (address >= kRomBase && address <= kRomLast);
+  }
 
   // --- bus --------------------------------------------------------------------
   // Locate the byte or word at cpu.ea. Never fails: every address gives a location

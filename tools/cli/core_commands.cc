@@ -16,18 +16,12 @@ namespace orlan::cli {
 
 namespace {
 
-// The addresses that Machine::PokeByte stores into: RAM up to RamTop and the ROM
-// store. RamTop is never below the ROM's base - 1, so they form one range.
-bool Pokeable(const Machine& m, uint32_t address) {
-  return address <= m.ram_top() || (address >= kRomBase && address <= kRomLast);
-}
-
 // Throws unless every byte from `address` on for `count` bytes can be stored, so
 // that a deposit or load is done entirely or not at all.
 void CheckPokeable(const Machine& m, uint16_t address, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
     const uint32_t a = address + static_cast<uint32_t>(i);
-    if (a > 0177777 || !Pokeable(m, a)) {
+    if (a > 0177777 || !m.Pokeable(static_cast<uint16_t>(a))) {
       throw UsageError("address not writable: " + Octal6(static_cast<uint16_t>(a)));
     }
   }
