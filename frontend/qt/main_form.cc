@@ -93,7 +93,7 @@ TMainForm::TMainForm(Machine& machine, Board& board, std::filesystem::path dir, 
   // FormCreate.
   face_buffer_ = BlankPicture(kFaceWidth, kFaceHeight);
   key_picture_ = BlankPicture(kKeyPictureWidth, kKeyPictureHeight);
-  overlay_picture_ = BlankPicture(kLegendWidth, kLegendHeight * 8);
+  overlay_picture_ = BlankPicture(kOverlayWidth, kOverlayHeight);
   const StartupResult start = StartMachine(machine_, board_, dir_, now, sink_);
   settings_ = start.settings;
   started_ = start.ok;

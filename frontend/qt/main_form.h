@@ -7,13 +7,13 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "devices/board.h"
+#include "devices/face_geometry.h"
 #include "devices/local_time.h"
 #include "frontend/message_sink.h"
 #include "frontend/qt/threaded_timer.h"
@@ -23,16 +23,6 @@ namespace orlan {
 
 class Machine;
 
-inline constexpr int kFaceWidth = 790;
-inline constexpr int kFaceHeight = 312;
-inline constexpr int kLcdLeft = 62;
-inline constexpr int kLcdTop = 55;
-inline constexpr int kKeyPictureWidth = 124;
-inline constexpr int kKeyPictureHeight = 40;
-inline constexpr int kLegendLeft = 486;
-inline constexpr int kLegendWidth = 282;
-inline constexpr int kLegendHeight = 9;
-inline constexpr std::array<int, 8> kLegendStripY = {25, 58, 93, 124, 155, 186, 217, 248};
 // Key image pixels of this colour let the face show through.
 inline constexpr QRgb kTransparentGreen = 0xFF00FF00;
 

@@ -7,9 +7,11 @@
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
+#include <optional>
 #include <string>
 
-#include "tools/facegen/face_layout.h"
+#include "devices/face_geometry.h"
+#include "devices/key_tables.h"
 #include "tools/facegen/face_painter.h"
 
 namespace orlan::facegen {
@@ -28,7 +30,7 @@ TEST(FacePicturesTest, PicturesHaveTheWindowsSizes) {
   };
   const Case cases[] = {
       {"face", PaintFace(), kFaceWidth, kFaceHeight},
-      {"keys", PaintKeys(), kKeysWidth, kKeysHeight},
+      {"keys", PaintKeys(), kKeyPictureWidth, kKeyPictureHeight},
       {"overlay", PaintOverlay(), kOverlayWidth, kOverlayHeight},
   };
   for (const Case& c : cases) {
@@ -69,8 +71,9 @@ TEST(FacePicturesTest, FaceKeysWearTheReleasedFramesAndAreNotTransparent) {
   const QImage keys = PaintKeys();
   for (int key = 1; key <= 63; ++key) {
     SCOPED_TRACE("key " + std::to_string(key));
-    const KeyRect r = KeyRectOf(key);
-    ASSERT_GE(r.area, 0);
+    const std::optional<KeyRect> rect = KeyRectOf(key);
+    ASSERT_TRUE(rect.has_value());
+    const KeyRect& r = *rect;
     const KeyArea& area = kKeyAreas[r.area];
     int differing = 0;
     int green = 0;
@@ -99,17 +102,45 @@ TEST(FacePicturesTest, LegendStripsOfFaceAndOverlayDiffer) {
   int strips_with_face_text = 0;
   for (int s = 0; s < 8; ++s) {
     SCOPED_TRACE("strip " + std::to_string(s));
-    const QImage on_face = face.copy(kStripX, kStripY[s], kStripWidth, kStripHeight);
-    const QImage alternative = overlay.copy(0, s * kStripHeight, kStripWidth, kStripHeight);
+    const QImage on_face = face.copy(kLegendLeft, kLegendStripY[s], kLegendWidth, kLegendHeight);
+    const QImage alternative = overlay.copy(0, s * kLegendHeight, kLegendWidth, kLegendHeight);
     EXPECT_NE(on_face, alternative);
     const QColor background = alternative.pixelColor(0, 0);
     bool text = false;
-    for (int y = 0; y < kStripHeight && !text; ++y) {
-      for (int x = 0; x < kStripWidth && !text; ++x) text = on_face.pixelColor(x, y) != background;
+    for (int y = 0; y < kLegendHeight && !text; ++y) {
+      for (int x = 0; x < kLegendWidth && !text; ++x) text = on_face.pixelColor(x, y) != background;
     }
     if (text) ++strips_with_face_text;
   }
   EXPECT_EQ(strips_with_face_text, 2);  // host key names above the two lowest rows
+}
+
+// The legends follow the keyboard's tables: the cap shows the typed character, the
+// face's strip the host key that selects the key, the overlay's strip its code.
+TEST(FacePicturesTest, LegendsFollowTheKeyboardTables) {
+  struct Case {
+    int key;
+    const char* cap;
+    const char* host;
+    const char* code;
+  };
+  const Case cases[] = {
+      {kCloseButton, "OFF", "", ""}, {kFirstMachineKey, "1", "", "043"},
+      {17, "A", "", "013"},          {49, "F6", "F6", "033"},
+      {55, "BS", "BKSP", "333"},     {56, "ENT", "ENTER", "373"},
+      {59, "PG\x81", "PGDN", "137"},  // PG and the down arrow
+      {60, "SPACE", "SPACE", "177"}, {63, "F9", "F9", "377"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("key " + std::to_string(c.key));
+    EXPECT_EQ(CapLegend(c.key), c.cap);
+    EXPECT_EQ(HostKeyLegend(c.key), c.host);
+    EXPECT_EQ(CodeLegend(c.key), c.code);
+  }
+  for (const HostKeyDownEntry& entry : kHostKeyDownTable) {
+    SCOPED_TRACE("virtual key " + std::to_string(entry.virtual_key));
+    EXPECT_FALSE(HostKeyLegend(entry.key_index).empty());
+  }
 }
 
 TEST(FacePicturesTest, BmpFilesKeepPureGreen) {

@@ -2,10 +2,12 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string_view>
 
-#include "tools/facegen/face_layout.h"
+#include "devices/face_geometry.h"
+#include "devices/key_tables.h"
 #include "tools/facegen/pixel_font.h"
 
 namespace orlan::facegen {
@@ -29,9 +31,33 @@ const QColor kCapReset(0xC8, 0x8A, 0x2A);
 const QColor kLegendDark(0x1E, 0x20, 0x24);
 const QColor kLegendLight(0xFA, 0xFA, 0xFA);
 
-// The characters of key indexes 3-53 as the host types them (positions 47-49 are no
-// characters).
-constexpr std::string_view kKeyChars = "12345:;67890/-ABWGDEVZIJKLMNOPRSTUFHC^[]XY_\\@Qaaa,.";
+// Names of the host keys in the key-down table, by virtual-key code.
+struct HostKeyNameEntry {
+  int virtual_key;
+  std::string_view name;
+};
+constexpr std::array<HostKeyNameEntry, 13> kHostKeyNames = {{
+    {0x08, "BKSP"},
+    {0x0D, "ENTER"},
+    {0x20, "SPACE"},
+    {0x21, "PGUP"},
+    {0x22, "PGDN"},
+    {0x25, "LEFT"},
+    {0x26, "UP"},
+    {0x27, "RIGHT"},
+    {0x28, "DOWN"},
+    {0x75, "F6"},
+    {0x76, "F7"},
+    {0x77, "F8"},
+    {0x78, "F9"},
+}};
+
+std::string_view HostKeyName(int virtual_key) {
+  for (const auto& entry : kHostKeyNames) {
+    if (entry.virtual_key == virtual_key) return entry.name;
+  }
+  return "";
+}
 
 int TextWidth(std::string_view text, int scale) {
   return text.empty() ? 0 : (static_cast<int>(text.size()) * 6 - 1) * scale;
@@ -83,8 +109,8 @@ bool IsFunctionKey(int key_index) {
 // The strip right above a key row.
 int StripAbove(int y) {
   int strip = 0;
-  for (int i = 0; i < static_cast<int>(kStripY.size()); ++i) {
-    if (kStripY[i] + kStripHeight <= y) strip = i;
+  for (int i = 0; i < static_cast<int>(kLegendStripY.size()); ++i) {
+    if (kLegendStripY[i] + kLegendHeight <= y) strip = i;
   }
   return strip;
 }
@@ -94,40 +120,19 @@ int StripAbove(int y) {
 template <typename LegendOf, typename OriginY>
 void DrawStrips(QPainter& p, int origin_x, const OriginY& origin_y, const LegendOf& legend_of,
                 const QColor& color) {
-  for (int key = 1; key <= 63; ++key) {
-    const KeyRect r = KeyRectOf(key);
+  for (int key = kCloseButton; key < kKeyIndexCount; ++key) {
+    const KeyRect r = *KeyRectOf(key);
     const std::string text = legend_of(key);
     if (text.empty()) continue;
     const int strip = StripAbove(r.y);
     int x = r.x + (r.width - TextWidth(text, 1)) / 2;
-    x = std::max(x, kStripX);
-    x = std::min(x, kStripX + kStripWidth - TextWidth(text, 1));
-    DrawText(p, x - kStripX + origin_x, origin_y(strip) + 1, text, color, 1);
+    x = std::max(x, kLegendLeft);
+    x = std::min(x, kLegendLeft + kLegendWidth - TextWidth(text, 1));
+    DrawText(p, x - kLegendLeft + origin_x, origin_y(strip) + 1, text, color, 1);
   }
 }
 
 }  // namespace
-
-int KeyCode(int key_index) {
-  int row = 0;
-  int column = 0;
-  if (key_index >= 3 && key_index <= 9) {
-    column = key_index - 2;
-  } else if (key_index >= 10 && key_index <= 16) {
-    row = 1;
-    column = key_index - 9;
-  } else if (key_index >= 17 && key_index <= 56) {
-    row = 2 + (key_index - 17) / 8;
-    column = (key_index - 17) % 8;
-  } else if (key_index >= 57 && key_index <= 63) {
-    static constexpr int kRow7Columns[] = {0, 1, 2, 3, 5, 6, 7};
-    row = 7;
-    column = kRow7Columns[key_index - 57];
-  } else {
-    return 0;
-  }
-  return 3 + 4 * row + 32 * column;
-}
 
 std::string CapLegend(int key_index) {
   switch (key_index) {
@@ -164,49 +169,24 @@ std::string CapLegend(int key_index) {
     default:
       break;
   }
-  if (key_index >= 3 && key_index - 3 < static_cast<int>(kKeyChars.size())) {
-    return std::string(1, kKeyChars[key_index - 3]);
+  const int position = key_index - kFirstMachineKey;
+  if (position >= 0 && position < static_cast<int>(kKeyCharTable.size())) {
+    return std::string(1, kKeyCharTable[position]);
   }
   return "";
 }
 
 std::string HostKeyLegend(int key_index) {
-  switch (key_index) {
-    case 49:
-      return "F6";
-    case 50:
-      return "UP";
-    case 51:
-      return "LEFT";
-    case 54:
-      return "RIGHT";
-    case 55:
-      return "BKSP";
-    case 56:
-      return "ENTER";
-    case 57:
-      return "F7";
-    case 58:
-      return "DOWN";
-    case 59:
-      return "PGDN";
-    case 60:
-      return "SPACE";
-    case 61:
-      return "PGUP";
-    case 62:
-      return "F8";
-    case 63:
-      return "F9";
-    default:
-      return "";
+  for (const HostKeyDownEntry& entry : kHostKeyDownTable) {
+    if (entry.key_index == key_index) return std::string(HostKeyName(entry.virtual_key));
   }
+  return "";
 }
 
 std::string CodeLegend(int key_index) {
-  if (key_index < 3 || key_index > 63) return "";
+  if (key_index < kFirstMachineKey || key_index >= kKeyIndexCount) return "";
   char text[8];
-  std::snprintf(text, sizeof text, "%03o", KeyCode(key_index));
+  std::snprintf(text, sizeof text, "%03o", static_cast<unsigned>(kKeyScanTable[key_index]));
   return text;
 }
 
@@ -219,39 +199,39 @@ QImage PaintFace() {
     p.setPen(kBodyEdge);
     p.drawRect(1, 1, kFaceWidth - 3, kFaceHeight - 3);
     // Display: bezel, glass, and the brand above it.
-    p.fillRect(kDisplayX - 14, kDisplayY - 14, kDisplayWidth + 28, kDisplayHeight + 28, kBezel);
-    p.fillRect(kDisplayX - 4, kDisplayY - 4, kDisplayWidth + 8, kDisplayHeight + 8, kGlass);
-    DrawText(p, kDisplayX, 12, "ORLAN", kBrand, 3);
-    DrawText(p, kDisplayX + 100, 26, "DEMO MACHINE", kStripText, 1);
-    DrawText(p, kDisplayX, kDisplayY + kDisplayHeight + 22, "120 X 64 DOTS", kStripText, 1);
+    p.fillRect(kLcdLeft - 14, kLcdTop - 14, kLcdPictureWidth + 28, kLcdPictureHeight + 28, kBezel);
+    p.fillRect(kLcdLeft - 4, kLcdTop - 4, kLcdPictureWidth + 8, kLcdPictureHeight + 8, kGlass);
+    DrawText(p, kLcdLeft, 12, "ORLAN", kBrand, 3);
+    DrawText(p, kLcdLeft + 100, 26, "DEMO MACHINE", kStripText, 1);
+    DrawText(p, kLcdLeft, kLcdTop + kLcdPictureHeight + 22, "120 X 64 DOTS", kStripText, 1);
     // The window's own keys: F2 swaps the legend strips, F3 opens the debugger.
-    DrawText(p, kStripX, 294, "F2: KEY CODES", kCodeText, 1);
-    DrawText(p, kStripX + kStripWidth - TextWidth("F3: DEBUGGER", 1), 294, "F3: DEBUGGER",
+    DrawText(p, kLegendLeft, 294, "F2: KEY CODES", kCodeText, 1);
+    DrawText(p, kLegendLeft + kLegendWidth - TextWidth("F3: DEBUGGER", 1), 294, "F3: DEBUGGER",
              kStripText, 1);
     // Keyboard panel and the host-key legends above the keys.
-    p.fillRect(kStripX - 8, 18, kStripWidth + 16, 268, kPanel);
+    p.fillRect(kLegendLeft - 8, 18, kLegendWidth + 16, 268, kPanel);
     DrawStrips(
-        p, kStripX, [](int strip) { return kStripY[strip]; }, HostKeyLegend, kStripText);
+        p, kLegendLeft, [](int strip) { return kLegendStripY[strip]; }, HostKeyLegend, kStripText);
   }
-  for (int key = 1; key <= 63; ++key) {
-    const KeyRect r = KeyRectOf(key);
-    const QColor cap = key == 1             ? kCapClose
-                       : key == 2           ? kCapReset
-                       : IsFunctionKey(key) ? kCapFunction
-                                            : kCapPlain;
+  for (int key = kCloseButton; key < kKeyIndexCount; ++key) {
+    const KeyRect r = *KeyRectOf(key);
+    const QColor cap = key == kCloseButton   ? kCapClose
+                       : key == kResetButton ? kCapReset
+                       : IsFunctionKey(key)  ? kCapFunction
+                                             : kCapPlain;
     DrawFrame(face, r.x, r.y, r.width, r.height, false, cap);
     const std::string legend = CapLegend(key);
     const int inner_w = r.width - 8;
     const int inner_h = r.height - 8;
     QPainter p(&face);
     DrawText(p, r.x + 4 + (inner_w - TextWidth(legend, 1)) / 2, r.y + 4 + (inner_h - 7) / 2, legend,
-             key <= 2 ? kLegendLight : kLegendDark, 1);
+             key <= kResetButton ? kLegendLight : kLegendDark, 1);
   }
   return face;
 }
 
 QImage PaintKeys() {
-  QImage keys(kKeysWidth, kKeysHeight, QImage::Format_RGB32);
+  QImage keys(kKeyPictureWidth, kKeyPictureHeight, QImage::Format_RGB32);
   keys.fill(kTransparentGreen);
   // One pressed and one released image per area size; areas of one size share them.
   for (const KeyArea& a : kKeyAreas) {
@@ -266,7 +246,7 @@ QImage PaintOverlay() {
   overlay.fill(kPanel);
   QPainter p(&overlay);
   DrawStrips(
-      p, 0, [](int strip) { return strip * kStripHeight; }, CodeLegend, kCodeText);
+      p, 0, [](int strip) { return strip * kLegendHeight; }, CodeLegend, kCodeText);
   return overlay;
 }
 
