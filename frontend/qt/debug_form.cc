@@ -14,6 +14,7 @@
 
 #include "core/machine.h"
 #include "debugger/key_codes.h"
+#include "frontend/qt/host_keys.h"
 #include "frontend/qt/pane_view.h"
 
 namespace orlan {
@@ -41,31 +42,10 @@ bool IsInPlace(EditId id) { return id != EditId::kTrace && id != EditId::kBreakp
 
 // The model's key codes for the keys the edits react to; 0 for any other key.
 int KeyCode(int qt_key) {
-  switch (qt_key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return kKeyEnter;
-    case Qt::Key_Escape:
-      return kKeyEscape;
-    case Qt::Key_PageUp:
-      return kKeyPageUp;
-    case Qt::Key_PageDown:
-      return kKeyPageDown;
-    case Qt::Key_End:
-      return kKeyEnd;
-    case Qt::Key_Home:
-      return kKeyHome;
-    case Qt::Key_Left:
-      return kKeyLeft;
-    case Qt::Key_Up:
-      return kKeyUp;
-    case Qt::Key_Right:
-      return kKeyRight;
-    case Qt::Key_Down:
-      return kKeyDown;
-    default:
-      return 0;
-  }
+  const int code = VirtualKeyFromQtKey(qt_key);
+  const bool handled =
+      code == kKeyEnter || code == kKeyEscape || (code >= kKeyPageUp && code <= kKeyDown);
+  return handled ? code : 0;
 }
 
 EditText EditTextOf(const QLineEdit& edit, bool modified) {

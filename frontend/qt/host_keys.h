@@ -1,5 +1,6 @@
 // Host keys as the keyboard tables know them: the physical keys of the key-down
-// table and the window's function keys, by their virtual-key codes.
+// table, the window's function keys and the debug window's editing keys, by their
+// virtual-key codes.
 #ifndef ORLAN_FRONTEND_QT_HOST_KEYS_H_
 #define ORLAN_FRONTEND_QT_HOST_KEYS_H_
 
