@@ -121,7 +121,7 @@ void DebugWindowModel::PaneMouseDown(Pane pane, Cell cell) {
   if (request) BeginEdit(EditOf(pane), *request);
 }
 
-void DebugWindowModel::PaneScroll(Pane pane, int position) {
+void DebugWindowModel::ScrollPaneTo(Pane pane, int position) {
   const PaneSize size = pane_size(pane);
   switch (pane) {
     case Pane::kList:
@@ -134,6 +134,10 @@ void DebugWindowModel::PaneScroll(Pane pane, int position) {
       memory_.ScrollTo(position, size, machine_.ram_top());
       break;
   }
+}
+
+void DebugWindowModel::PaneScroll(Pane pane, int position) {
+  ScrollPaneTo(pane, position);
   Activate(GroupOf(pane));
 }
 
@@ -153,19 +157,7 @@ void DebugWindowModel::EditKeyDown(EditId edit, int key) {
     // The closed edit keeps the focus, so it carries the pane's navigation keys.
     UpdateBar(pane);
     const int t = ScrollTarget(key, scroll_bar(pane));
-    if (t < 0) return;
-    const PaneSize size = pane_size(pane);
-    switch (pane) {
-      case Pane::kList:
-        list_.ScrollTo(t);
-        break;
-      case Pane::kRegisters:
-        registers_.ScrollTo(t, size);
-        break;
-      case Pane::kBinary:
-        memory_.ScrollTo(t, size, machine_.ram_top());
-        break;
-    }
+    if (t >= 0) ScrollPaneTo(pane, t);
     return;
   }
   if (key != kKeyEnter) return;

@@ -131,6 +131,8 @@ class DebugWindowModel {
   void Activate(Group group);
   // Brings a pane's scroll bar up to date with its size and the RAM size.
   void UpdateBar(Pane pane);
+  // Moves a pane's first line to scroll position `position`.
+  void ScrollPaneTo(Pane pane, int position);
   void BeginEdit(EditId id, const EditRequest& request);
   // Enter in each pane's edit.
   void ListEnter();

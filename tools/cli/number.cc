@@ -2,18 +2,9 @@
 
 #include <cstdio>
 
+#include "debugger/number_text.h"
+
 namespace orlan::cli {
-
-namespace {
-
-int DigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 99;
-}
-
-}  // namespace
 
 std::optional<uint64_t> ParseNumber(std::string_view text, unsigned default_base) {
   unsigned base = default_base;
@@ -27,7 +18,7 @@ std::optional<uint64_t> ParseNumber(std::string_view text, unsigned default_base
   if (text.empty()) return std::nullopt;
   uint64_t value = 0;
   for (char c : text) {
-    const int digit = DigitValue(c);
+    const int digit = orlan::DigitValue(c);  // 16 for a non-digit
     if (digit >= static_cast<int>(base)) return std::nullopt;
     // Saturate: the 64-bit accumulator never overflows, however long the text.
     value = value >= kNumberTooLarge ? kNumberTooLarge : value * base + digit;
