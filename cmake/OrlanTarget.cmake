@@ -1,7 +1,10 @@
-# Common settings of every target of the project: warnings as errors, and the
-# sanitizers when the sanitizer build is asked for.
+# Common settings of every target of the project: warnings (errors only when asked
+# for, as the test script does), and the sanitizers when the sanitizer build is asked for.
 function(orlan_target_defaults target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(ORLAN_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
   if(ORLAN_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all
                                              -fno-omit-frame-pointer)

@@ -76,18 +76,19 @@ class Machine {
   }
 
   // --- bus --------------------------------------------------------------------
-  // Locate the byte or word at cpu.ea. Never fails: every address gives a location
-  // of at least two bytes.
-  uint8_t* BusLocateRead() {
-    const uint16_t a = cpu.ea;
+  // Locate the byte or word at `a` as the processor reaches it, device handlers
+  // included. Never fails: every address gives a location of at least two bytes.
+  uint8_t* LocateRead(uint16_t a) {
     if (a < ram_top_) return &ram_[a];
     return LocateReadSlow(a);
   }
-  uint8_t* BusLocateWrite() {
-    const uint16_t a = cpu.ea;
+  uint8_t* LocateWrite(uint16_t a) {
     if (a <= ram_top_) return &ram_[a];
     return LocateWriteSlow(a);
   }
+  // The processor's forms: the address is its effective-address register.
+  uint8_t* BusLocateRead() { return LocateRead(cpu.ea); }
+  uint8_t* BusLocateWrite() { return LocateWrite(cpu.ea); }
 
   // Devices: the machine owns the device of each window. A device's write handler
   // arms the pending write with itself when its commit waits for the next step.

@@ -4,26 +4,6 @@
 #include "debugger/mnemonic_table.h"
 
 namespace orlan {
-namespace {
-
-// The bus works on the processor's effective-address register; the debugger borrows
-// it and puts it back, so looking at memory leaves the processor state as it was.
-class BorrowedEa {
- public:
-  BorrowedEa(Machine& machine, uint16_t address) : cpu_(machine.cpu), saved_(machine.cpu.ea) {
-    cpu_.ea = address;
-  }
-  ~BorrowedEa() { cpu_.ea = saved_; }
-  BorrowedEa(const BorrowedEa&) = delete;
-  BorrowedEa& operator=(const BorrowedEa&) = delete;
-
- private:
-  CpuState& cpu_;
-  uint16_t saved_;
-};
-
-}  // namespace
-
 std::string MnemonicText(int row, uint16_t word) {
   const MnemonicEntry& entry = MnemonicRow(row);
   std::string text(entry.name);
@@ -41,11 +21,7 @@ std::string ConditionLetters(uint16_t word) {
 }
 
 uint16_t Disassembler::FetchWord() {
-  uint16_t word;
-  {
-    BorrowedEa ea(machine_, address_);
-    word = LoadWord(machine_.BusLocateRead());
-  }
+  const uint16_t word = LoadWord(machine_.LocateRead(address_));
   address_ = static_cast<uint16_t>(address_ + 2);
   return word;
 }
@@ -56,8 +32,7 @@ bool Disassembler::StoreWord(uint16_t word) {
   // Above RamTop and below the ROM nothing is there; past the ROM's last byte the
   // bus only reads a constant.
   if (a > machine_.ram_top() && (a < kRomBase || a > kRomLast)) return false;
-  BorrowedEa ea(machine_, a);
-  orlan::StoreWord(machine_.BusLocateRead(), word);
+  orlan::StoreWord(machine_.LocateRead(a), word);
   return true;
 }
 

@@ -7,15 +7,9 @@
 namespace orlan {
 namespace {
 
-uint16_t BusReadWord(Machine& m, uint16_t a) {
-  m.cpu.ea = a;
-  return LoadWord(m.BusLocateRead());
-}
+uint16_t BusReadWord(Machine& m, uint16_t a) { return LoadWord(m.LocateRead(a)); }
 
-void BusWriteWord(Machine& m, uint16_t a, uint16_t v) {
-  m.cpu.ea = a;
-  StoreWord(m.BusLocateWrite(), v);
-}
+void BusWriteWord(Machine& m, uint16_t a, uint16_t v) { StoreWord(m.LocateWrite(a), v); }
 
 TEST(RamSizeFromSetting, FollowsTheRule) {
   struct Case {
@@ -54,13 +48,12 @@ TEST(Bus, DecodeBoundariesForEachRamSize) {
     m.SetRamSize(c.ram_size);
     ASSERT_EQ(m.ram_top(), c.last_ram);
     m.rom()[c.last_ram + 1 - kRomBase] = 0123;
-    m.cpu.ea = c.last_ram;
-    StoreByte(m.BusLocateWrite(), 045);
+    StoreByte(m.LocateWrite(c.last_ram), 045);
     EXPECT_EQ(m.ram()[c.last_ram], 045);
-    m.cpu.ea = static_cast<uint16_t>(c.last_ram + 1);
-    EXPECT_EQ(LoadByte(m.BusLocateRead()), 0123) << "first ROM byte after RAM";
-    StoreByte(m.BusLocateWrite(), 0);
-    EXPECT_EQ(LoadByte(m.BusLocateRead()), 0123) << "processor cannot write ROM";
+    const auto rom_first = static_cast<uint16_t>(c.last_ram + 1);
+    EXPECT_EQ(LoadByte(m.LocateRead(rom_first)), 0123) << "first ROM byte after RAM";
+    StoreByte(m.LocateWrite(rom_first), 0);
+    EXPECT_EQ(LoadByte(m.LocateRead(rom_first)), 0123) << "processor cannot write ROM";
   }
 }
 
@@ -80,8 +73,7 @@ TEST(Bus, StoreEndsStayInsideTheStores) {
     EXPECT_EQ(BusReadWord(m, static_cast<uint16_t>(a)), 0177777) << a;
   }
   // A store into the unmapped location (as the debugger may do) is not kept.
-  m.cpu.ea = 0177400;
-  StoreWord(m.BusLocateRead(), 0);
+  StoreWord(m.LocateRead(0177400), 0);
   EXPECT_EQ(BusReadWord(m, 0177400), 0177777);
 }
 

@@ -31,17 +31,12 @@ struct Bench {
   Machine machine;
   Board board = InstallDevices(machine);
 
-  uint16_t ReadWord(uint16_t address) {
-    machine.cpu.ea = address;
-    return LoadWord(machine.BusLocateRead());
-  }
+  uint16_t ReadWord(uint16_t address) { return LoadWord(machine.LocateRead(address)); }
   void WriteWord(uint16_t address, uint16_t value) {
-    machine.cpu.ea = address;
-    StoreWord(machine.BusLocateWrite(), value);
+    StoreWord(machine.LocateWrite(address), value);
   }
   void WriteByte(uint16_t address, uint8_t value) {
-    machine.cpu.ea = address;
-    StoreByte(machine.BusLocateWrite(), value);
+    StoreByte(machine.LocateWrite(address), value);
   }
   // One processor step, which first commits a pending device write. It runs BR .
   // with interrupts masked and its stack clear of the memory the tests use.
