@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   const int steps_per_tick = argc > 2 ? std::atoi(argv[2]) : 400;
 
   orlan::Machine machine;
-  machine.run.steps_per_tick = steps_per_tick;
+  machine.run.set_steps_per_tick(steps_per_tick);
   LoadLoop(machine);
 
   long long steps = 0;
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   run_timer.SetInterval(10);
   run_timer.OnTimer = [&](QObject*) {
     // Count the steps of one tick without changing what RunSlice does.
-    const int32_t budget = machine.run.steps_per_tick;
+    const int32_t budget = machine.run.steps_per_tick();
     machine.RunSlice();
     steps += budget > 0 ? budget : 0;
     ++ticks;

@@ -55,14 +55,64 @@ struct CpuState {
   void set_sp(uint16_t v) { SetR(kSp, v); }
 };
 
-// Run control, shared by the run tick, the debugger and the front end.
-struct RunControl {
-  int32_t steps_per_tick = 400;
-  int32_t trace_count = -1;         // steps left before stopping; <= 0: none
-  int32_t breakpoint_address = -1;  // PC that stops the run; < 0: none
-  bool run_stopped = false;
-  int32_t resume_delay = 0;   // run ticks still to skip
-  bool rom_modified = false;  // the debugger has assembled into memory
+// Run control, shared by the run tick, the debugger and the front end. Every change
+// goes through an operation, so the run tick can rely on what each one leaves.
+class RunControl {
+ public:
+  int32_t steps_per_tick() const { return steps_per_tick_; }
+  void set_steps_per_tick(int32_t steps) { steps_per_tick_ = steps; }
+  int32_t trace_count() const { return trace_count_; }
+  int32_t breakpoint_address() const { return breakpoint_address_; }
+  bool run_stopped() const { return run_stopped_; }
+  int32_t resume_delay() const { return resume_delay_; }
+  bool rom_modified() const { return rom_modified_; }
+
+  // Stops the run with no trace count and no breakpoint left, as the debugger does.
+  void Stop() {
+    run_stopped_ = true;
+    trace_count_ = -1;
+    breakpoint_address_ = -1;
+  }
+  // Lets the run go on once `delay_ticks` more run ticks have passed.
+  void Resume(int32_t delay_ticks) {
+    resume_delay_ = delay_ticks;
+    run_stopped_ = false;
+  }
+  // The run free from the next tick on: not stopped, no delay, trace or breakpoint.
+  void Free() {
+    Resume(0);
+    trace_count_ = -1;
+    breakpoint_address_ = -1;
+  }
+  // Stop after `steps` more steps (<= 0: never), with no breakpoint.
+  void Trace(int32_t steps) {
+    breakpoint_address_ = -1;
+    trace_count_ = steps;
+  }
+  // Stop when PC reaches `address`, with no trace count.
+  void RunTo(uint16_t address) {
+    breakpoint_address_ = address;
+    trace_count_ = -1;
+  }
+  void MarkRomModified() { rom_modified_ = true; }
+
+  // For the run tick: whether this tick is one of the resume delay (and counts it).
+  bool SkipDelayedTick() {
+    if (resume_delay_ <= 0) return false;
+    --resume_delay_;
+    return true;
+  }
+  // For the run tick after each step: whether the trace count has just run out.
+  bool TraceRunsOut() { return trace_count_ > 0 && --trace_count_ == 0; }
+  bool AtBreakpoint(uint16_t pc) const { return breakpoint_address_ == pc; }
+
+ private:
+  int32_t steps_per_tick_ = 400;
+  int32_t trace_count_ = -1;         // steps left before stopping; <= 0: none
+  int32_t breakpoint_address_ = -1;  // PC that stops the run; < 0: none
+  bool run_stopped_ = false;
+  int32_t resume_delay_ = 0;   // run ticks still to skip
+  bool rom_modified_ = false;  // the debugger has assembled into memory
 };
 
 }  // namespace orlan

@@ -156,32 +156,22 @@ void Machine::StopIntoDebugger() {
     on_debug_stop();
     return;
   }
-  run.run_stopped = true;
-  run.trace_count = -1;
-  run.breakpoint_address = -1;
+  run.Stop();
 }
 
 void Machine::RunSlice() {
-  if (run.resume_delay > 0) {
-    --run.resume_delay;
-    return;
-  }
+  if (run.SkipDelayedTick()) return;
+  const int32_t budget = run.steps_per_tick();
   int32_t tally = 0;
-  if (tally >= run.steps_per_tick) return;
+  if (tally >= budget) return;
   for (;;) {
-    if (run.run_stopped) return;
+    if (run.run_stopped()) return;
     tally += CpuStep();
-    if (run.trace_count > 0) {
-      if (--run.trace_count == 0) {
-        StopIntoDebugger();
-        return;
-      }
-    }
-    if (run.breakpoint_address >= 0 && run.breakpoint_address == cpu.pc()) {
+    if (run.TraceRunsOut() || run.AtBreakpoint(cpu.pc())) {
       StopIntoDebugger();
       return;
     }
-    if (tally >= run.steps_per_tick) return;
+    if (tally >= budget) return;
   }
 }
 

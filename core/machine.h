@@ -99,7 +99,7 @@ class Machine {
   // --- processor --------------------------------------------------------------
   void CpuReset();
   int32_t CpuStep();
-  // One run tick: up to run.steps_per_tick steps, stopping early into the debugger.
+  // One run tick: up to run.steps_per_tick() steps, stopping early into the debugger.
   void RunSlice();
 
   // What a run stop does: the front end shows its debug window here. Without a

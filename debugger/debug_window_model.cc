@@ -41,18 +41,14 @@ void DebugWindowModel::DebugCreate(const IntSettingReader& read_setting) {
 }
 
 void DebugWindowModel::DebugShow() {
-  RunControl& run = machine_.run;
-  run.run_stopped = true;
-  run.trace_count = -1;
-  run.breakpoint_address = -1;
+  machine_.run.Stop();
   SetListStart(machine_.cpu.pc());
   active_group_ = Group::kList;
 }
 
 void DebugWindowModel::DebugHide() {
   EndEdit();
-  machine_.run.resume_delay = kResumeDelayTicks;
-  machine_.run.run_stopped = false;
+  machine_.run.Resume(kResumeDelayTicks);
 }
 
 int DebugWindowModel::WindowWidth() const {
@@ -190,7 +186,7 @@ void DebugWindowModel::ListEnter() {
     disassembler_.set_address(edit_target_);
     for (uint16_t word : assembler_.words()) disassembler_.StoreWord(word);
     // Also an empty line counts: the user has worked on the code.
-    machine_.run.rom_modified = true;
+    machine_.run.MarkRomModified();
     EndEdit();
   }
 }

@@ -16,8 +16,7 @@ bool DebugWindowModel::TraceButtonClick() {
   // The edit holds at most six digits; a longer text set from outside must not turn
   // negative and so never stop.
   if (n == 0 || n > 999999) return false;
-  machine_.run.breakpoint_address = -1;
-  machine_.run.trace_count = static_cast<int32_t>(n);
+  machine_.run.Trace(static_cast<int32_t>(n));
   return true;
 }
 
@@ -27,8 +26,7 @@ bool DebugWindowModel::BpButtonClick() {
   const auto address =
       static_cast<uint16_t>(TextToNumber(box(EditId::kBreakpoint).state.text, format_.radix));
   Activate(Group::kBreakpoint);
-  machine_.run.breakpoint_address = address;
-  machine_.run.trace_count = -1;
+  machine_.run.RunTo(address);
   return true;
 }
 

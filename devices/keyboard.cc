@@ -17,7 +17,7 @@ uint16_t Keyboard::KeyMatrixRead() const {
 }
 
 void Keyboard::RaiseKeyInterrupt() {
-  if (!machine_.run.run_stopped) machine_.cpu.irq_channel = true;
+  if (!machine_.run.run_stopped()) machine_.cpu.irq_channel = true;
 }
 
 bool Keyboard::HostCharacter(char32_t ch) {

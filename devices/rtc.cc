@@ -94,7 +94,7 @@ void Rtc::AdvanceTime() {
 }
 
 void Rtc::RtcPeriodicTick() {
-  if (!machine_.run.run_stopped && (regs_[kRtcControl] & kControlIrq)) {
+  if (!machine_.run.run_stopped() && (regs_[kRtcControl] & kControlIrq)) {
     machine_.cpu.irq_clock = true;
   }
   regs_[kRtcFlags] |= kFlagPeriodic;

@@ -10,7 +10,7 @@ StartupResult StartMachine(Machine& machine, Board& board, const std::filesystem
                            const LocalTime& now, MessageSink& sink) {
   StartupResult result;
   result.settings = LoadSettings(SettingsFileReader(dir));
-  machine.run.steps_per_tick = result.settings.cpu_speed;
+  machine.run.set_steps_per_tick(result.settings.cpu_speed);
   machine.SetRamSize(RamSizeFromSetting(result.settings.ram_size));
   try {
     LoadRom(machine, dir, sink);
@@ -32,10 +32,7 @@ StartupResult StartMachine(Machine& machine, Board& board, const std::filesystem
 void ResetRunState(Machine& machine, Board& board) {
   board.keyboard.set_mouse_key(0);
   board.keyboard.set_host_key(0);
-  machine.run.run_stopped = false;
-  machine.run.resume_delay = 0;
-  machine.run.trace_count = -1;
-  machine.run.breakpoint_address = -1;
+  machine.run.Free();
 }
 
 void ResetForRun(Machine& machine, Board& board) {
@@ -57,7 +54,7 @@ bool CloseMachineFiles(Board& board, const std::filesystem::path& dir, MessageSi
 }
 
 bool RomSaveOffered(const Settings& settings, const Machine& machine) {
-  return settings.save_rom != 0 && machine.run.rom_modified;
+  return settings.save_rom != 0 && machine.run.rom_modified();
 }
 
 bool OfferRomSave(const Machine& machine, const Settings& settings,

@@ -132,7 +132,7 @@ void TMainForm::FormShow() {
 void TMainForm::FormClose() {
   if (closed_) return;
   closed_ = true;
-  machine_.run.run_stopped = true;
+  machine_.run.Stop();
   rtc_timer_.SetEnabled(false);
   sec_timer_.stop();
   run_timer_.SetEnabled(false);

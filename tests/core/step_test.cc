@@ -299,12 +299,12 @@ TEST(RunSlice, StopsOnBudgetTraceAndBreakpoint) {
     SCOPED_TRACE(c.what);
     Machine m;
     LoadCountingLoop(m);
-    m.run.steps_per_tick = c.budget;
-    m.run.trace_count = c.trace_count;
-    m.run.breakpoint_address = c.breakpoint;
-    m.run.run_stopped = c.run_stopped;
+    m.run.set_steps_per_tick(c.budget);
+    if (c.trace_count != -1) m.run.Trace(c.trace_count);
+    if (c.breakpoint >= 0) m.run.RunTo(static_cast<uint16_t>(c.breakpoint));
+    if (c.run_stopped) m.run.Stop();
     int stops = 0;
-    m.on_debug_stop = [&] { ++stops, m.run.run_stopped = true; };
+    m.on_debug_stop = [&] { ++stops, m.run.Stop(); };
     m.RunSlice();
     EXPECT_EQ(StepsRun(m), c.want_steps);
     EXPECT_EQ(stops, c.want_stop ? 1 : 0);
@@ -314,12 +314,12 @@ TEST(RunSlice, StopsOnBudgetTraceAndBreakpoint) {
 TEST(RunSlice, DefaultStopSetsTheRunControlAsTheDebuggerWould) {
   Machine m;
   LoadCountingLoop(m);
-  m.run.trace_count = 2;
+  m.run.Trace(2);
   m.RunSlice();
   EXPECT_EQ(StepsRun(m), 2);
-  EXPECT_TRUE(m.run.run_stopped);
-  EXPECT_EQ(m.run.trace_count, -1);
-  EXPECT_EQ(m.run.breakpoint_address, -1);
+  EXPECT_TRUE(m.run.run_stopped());
+  EXPECT_EQ(m.run.trace_count(), -1);
+  EXPECT_EQ(m.run.breakpoint_address(), -1);
   m.RunSlice();
   EXPECT_EQ(StepsRun(m), 2) << "a stopped run runs nothing";
 }
@@ -327,11 +327,11 @@ TEST(RunSlice, DefaultStopSetsTheRunControlAsTheDebuggerWould) {
 TEST(RunSlice, ResumeDelaySkipsExactlyThatManyTicks) {
   Machine m;
   LoadCountingLoop(m);
-  m.run.steps_per_tick = 3;
-  m.run.resume_delay = 30;
+  m.run.set_steps_per_tick(3);
+  m.run.Resume(30);
   for (int tick = 0; tick < 30; ++tick) m.RunSlice();
   EXPECT_EQ(StepsRun(m), 0);
-  EXPECT_EQ(m.run.resume_delay, 0);
+  EXPECT_EQ(m.run.resume_delay(), 0);
   m.RunSlice();
   EXPECT_EQ(StepsRun(m), 3);
 }
@@ -339,12 +339,12 @@ TEST(RunSlice, ResumeDelaySkipsExactlyThatManyTicks) {
 TEST(RunSlice, WaitingUsesTheBudgetAndWakesAtTheFirstStepAfterARequest) {
   Machine m;
   Load(m, {kWait, kNop}, 0);
-  m.run.steps_per_tick = 50;
+  m.run.set_steps_per_tick(50);
   m.RunSlice();
   EXPECT_TRUE(m.cpu.wait);
   EXPECT_EQ(m.cpu.pc(), kProgram + 2);
   m.cpu.irq_channel = true;
-  m.run.trace_count = 1;
+  m.run.Trace(1);
   m.RunSlice();
   EXPECT_FALSE(m.cpu.wait);
   EXPECT_EQ(m.cpu.pc(), testing::VectorPc(kVectorChannel));

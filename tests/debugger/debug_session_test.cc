@@ -66,7 +66,7 @@ class DebugSession : public ::testing::Test {
 
 TEST_F(DebugSession, ListPatchStepTraceAndBreakpoint) {
   Show();
-  EXPECT_TRUE(m_.run.run_stopped);
+  EXPECT_TRUE(m_.run.run_stopped());
   EXPECT_EQ(Row(Pane::kList, 0), "0040: inc   r0");
 
   // Start the listing one instruction later.
@@ -86,7 +86,7 @@ TEST_F(DebugSession, ListPatchStepTraceAndBreakpoint) {
   EXPECT_FALSE(list_edit.upper_case);
   Type(EditId::kList, "mov #1234,r1");
   Key(EditId::kList, kKeyEnter);
-  EXPECT_TRUE(m_.run.rom_modified);
+  EXPECT_TRUE(m_.run.rom_modified());
   EXPECT_EQ(m_.PeekWord(0x44), 012701);
   EXPECT_EQ(m_.PeekWord(0x46), 0x1234);
   EXPECT_EQ(Row(Pane::kList, 1), "0044: mov   #1234,r1");
@@ -118,8 +118,8 @@ TEST_F(DebugSession, ListPatchStepTraceAndBreakpoint) {
   EXPECT_EQ(m_.cpu.pc(), 0x4E);
   EXPECT_EQ(m_.cpu.R(0), 5);
   EXPECT_EQ(m_.cpu.R(1), 0x1234);
-  EXPECT_TRUE(m_.run.run_stopped);
-  EXPECT_EQ(m_.run.trace_count, -1);
+  EXPECT_TRUE(m_.run.run_stopped());
+  EXPECT_EQ(m_.run.trace_count(), -1);
   EXPECT_EQ(Row(Pane::kList, 0), "004E: inc   r0");
   EXPECT_EQ(Row(Pane::kRegisters, 7), "PC: 004E");
 
@@ -132,7 +132,7 @@ TEST_F(DebugSession, ListPatchStepTraceAndBreakpoint) {
   EXPECT_EQ(m_.cpu.pc(), 0x42);
   EXPECT_EQ(m_.cpu.R(0), 7);  // at 0x4E and, after the trap, at 0x40
   EXPECT_EQ(m_.cpu.sp(), 01000 - 4);
-  EXPECT_EQ(m_.run.breakpoint_address, -1);
+  EXPECT_EQ(m_.run.breakpoint_address(), -1);
   EXPECT_EQ(Row(Pane::kList, 0), "0042: inc   r0");
   EXPECT_EQ(model_.edit(EditId::kBreakpoint).state.text, "42");
 }
@@ -154,7 +154,7 @@ TEST_F(DebugSession, OneStepStopsAfterExactlyOneStep) {
   Type(EditId::kTrace, "1");
   ASSERT_TRUE(model_.TraceButtonClick());
   Hide();
-  m_.run.steps_per_tick = 400;
+  m_.run.set_steps_per_tick(400);
   EXPECT_EQ(TicksUntilShown(), kResumeDelayTicks + 1);
   EXPECT_EQ(m_.cpu.R(0), 1);
   EXPECT_EQ(m_.cpu.pc(), 0x42);

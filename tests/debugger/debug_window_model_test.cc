@@ -26,13 +26,13 @@ TEST(DebugWindowModel, WindowWidthFollowsTheDigitWidths) {
 TEST(DebugWindowModel, ShowStopsTheRunAndListsFromPc) {
   Window w;
   w.machine.cpu.set_pc(0173000);
-  w.machine.run.trace_count = 7;
-  w.machine.run.breakpoint_address = 01000;
+  w.machine.run.Trace(7);
+  w.machine.run.RunTo(01000);
   w.model.GroupClick(Group::kBinary);
   w.model.DebugShow();
-  EXPECT_TRUE(w.machine.run.run_stopped);
-  EXPECT_EQ(w.machine.run.trace_count, -1);
-  EXPECT_EQ(w.machine.run.breakpoint_address, -1);
+  EXPECT_TRUE(w.machine.run.run_stopped());
+  EXPECT_EQ(w.machine.run.trace_count(), -1);
+  EXPECT_EQ(w.machine.run.breakpoint_address(), -1);
   EXPECT_EQ(w.model.list().list_top(), 0173000);
   EXPECT_EQ(w.model.active_group(), Group::kList);
 }
@@ -159,7 +159,7 @@ TEST(DebugWindowModel, AssemblyStoresOnlyTheNewWords) {
     w.Key(EditId::kList, kKeyEnter);
     SCOPED_TRACE(c.name);
     EXPECT_EQ(w.model.edit_mode(), EditMode::kNone);
-    EXPECT_TRUE(w.machine.run.rom_modified);
+    EXPECT_TRUE(w.machine.run.rom_modified());
     for (std::size_t i = 0; i < c.words.size(); ++i) {
       EXPECT_EQ(w.machine.PeekWord(static_cast<uint16_t>(01000 + 2 * i)), c.words[i]) << i;
     }
@@ -184,7 +184,7 @@ TEST(DebugWindowModel, FailedAssemblyKeepsTheEditWithTheCaretAtTheError) {
     EXPECT_EQ(w.model.edit(EditId::kList).state.caret, c.caret);
     EXPECT_EQ(w.model.edit(EditId::kList).state.selection, 0);
     EXPECT_EQ(w.machine.PeekWord(01000), 005000);
-    EXPECT_FALSE(w.machine.run.rom_modified);
+    EXPECT_FALSE(w.machine.run.rom_modified());
   }
 }
 
@@ -196,7 +196,7 @@ TEST(DebugWindowModel, AssemblyPatchesRom) {
   w.Key(EditId::kList, kKeyEnter);
   EXPECT_EQ(w.machine.PeekWord(0173002), 000240);
   EXPECT_EQ(w.machine.PeekWord(0173000), 0177777);
-  EXPECT_TRUE(w.machine.run.rom_modified);
+  EXPECT_TRUE(w.machine.run.rom_modified());
 }
 
 TEST(DebugWindowModel, EnterInRegisterAndMemoryEdits) {
@@ -238,7 +238,7 @@ TEST(DebugWindowModel, EnterInRegisterAndMemoryEdits) {
                          : c.where == kByte   ? w.machine.ram()[c.at]
                                               : w.machine.PeekWord(c.at);
     EXPECT_EQ(got, c.want);
-    EXPECT_FALSE(w.machine.run.rom_modified) << "only assembly counts as a change of code";
+    EXPECT_FALSE(w.machine.run.rom_modified()) << "only assembly counts as a change of code";
   }
 }
 
@@ -295,15 +295,13 @@ TEST(DebugWindowModel, StepRunsOneInstructionAndLeavesTheRunControls) {
   Deposit(w.machine, 01000, {012700, 5});  // mov #5,r0
   w.machine.cpu.set_pc(01000);
   w.model.DebugShow();
-  w.machine.run.trace_count = 4;  // as if set elsewhere: stepping ignores them
-  w.machine.run.breakpoint_address = 02000;
+  w.machine.run.RunTo(02000);  // as if set elsewhere: stepping ignores it
   w.model.StepButtonClick();
   EXPECT_EQ(w.machine.cpu.R(0), 5);
   EXPECT_EQ(w.model.list().list_top(), 01004);
   EXPECT_EQ(w.model.active_group(), Group::kStep);
-  EXPECT_TRUE(w.machine.run.run_stopped);
-  EXPECT_EQ(w.machine.run.trace_count, 4);
-  EXPECT_EQ(w.machine.run.breakpoint_address, 02000);
+  EXPECT_TRUE(w.machine.run.run_stopped());
+  EXPECT_EQ(w.machine.run.breakpoint_address(), 02000);
 }
 
 TEST(DebugWindowModel, RunButtonsSetTheStopConditions) {
@@ -333,8 +331,8 @@ TEST(DebugWindowModel, RunButtonsSetTheStopConditions) {
     w.Type(edit, c.typed);
     SCOPED_TRACE(c.name);
     EXPECT_EQ(c.trace ? w.model.TraceButtonClick() : w.model.BpButtonClick(), c.hides);
-    EXPECT_EQ(w.machine.run.trace_count, c.trace_count);
-    EXPECT_EQ(w.machine.run.breakpoint_address, c.breakpoint);
+    EXPECT_EQ(w.machine.run.trace_count(), c.trace_count);
+    EXPECT_EQ(w.machine.run.breakpoint_address(), c.breakpoint);
     EXPECT_EQ(w.Text(edit), c.typed) << "the texts persist between uses";
     EXPECT_EQ(w.model.active_group(), c.trace ? Group::kTrace : Group::kBreakpoint);
   }

@@ -58,12 +58,12 @@ TEST(Keyboard, HostCharactersAndKeysSelectKeysAndInterrupt) {
 TEST(Keyboard, StoppedRunKeepsTheKeyButRaisesNothing) {
   Bench b;
   Keyboard& k = b.board.keyboard;
-  b.machine.run.run_stopped = true;
+  b.machine.run.Stop();
   EXPECT_TRUE(k.HostCharacter(U'1'));
   k.PressHostKey(20);
   EXPECT_EQ(k.host_key(), 20);
   EXPECT_FALSE(b.machine.cpu.irq_channel);
-  b.machine.run.run_stopped = false;
+  b.machine.run.Resume(0);
   k.PressHostKey(2);
   EXPECT_EQ(k.host_key(), 0) << "only machine keys are pressed";
   EXPECT_FALSE(b.machine.cpu.irq_channel);

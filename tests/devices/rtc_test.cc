@@ -58,7 +58,7 @@ TEST(Rtc, LatchedWriteCommitsAtTheNextClockEvent) {
     rtc.RtcPeriodicTick();
     EXPECT_TRUE(b.machine.cpu.irq_clock);
     b.machine.cpu.irq_clock = false;
-    b.machine.run.run_stopped = true;
+    b.machine.run.Stop();
     rtc.RtcPeriodicTick();
     EXPECT_FALSE(b.machine.cpu.irq_clock) << "no request while the run is stopped";
   }

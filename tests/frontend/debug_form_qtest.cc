@@ -40,13 +40,13 @@ class DebugFormTest : public QObject {
   }
 
   void ShowingStopsTheRunAndListsFromPc() {
-    machine_->run.trace_count = 5;
+    machine_->run.Trace(5);
     form_->ShowDebugWindow();
     QVERIFY(form_->isVisible());
     QCOMPARE(form_->windowTitle(), QStringLiteral("Debug Window"));
     QCOMPARE(form_->width(), 625);
-    QVERIFY(machine_->run.run_stopped);
-    QCOMPARE(machine_->run.trace_count, -1);
+    QVERIFY(machine_->run.run_stopped());
+    QCOMPARE(machine_->run.trace_count(), -1);
     QCOMPARE(form_->model().list().list_top(), 0x0100);
     const PaneText& runs = form_->pane(Pane::kList)->runs();
     QVERIFY(!runs.empty());
@@ -110,7 +110,7 @@ class DebugFormTest : public QObject {
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(machine_->PeekWord(0x0102), 005200);
-    QVERIFY(machine_->run.rom_modified);
+    QVERIFY(machine_->run.rom_modified());
   }
 
   void HidingResumesThirtyTicksLater() {
@@ -118,8 +118,8 @@ class DebugFormTest : public QObject {
     QTest::mouseClick(form_->pane(Pane::kRegisters), Qt::LeftButton, {}, CellCentre(*form_, 4, 0));
     QVERIFY(form_->edit(EditId::kRegisters)->width() > 0);
     form_->hide();
-    QVERIFY(!machine_->run.run_stopped);
-    QCOMPARE(machine_->run.resume_delay, kResumeDelayTicks);
+    QVERIFY(!machine_->run.run_stopped());
+    QCOMPARE(machine_->run.resume_delay(), kResumeDelayTicks);
     QCOMPARE(form_->edit(EditId::kRegisters)->width(), 0);
   }
 
@@ -128,9 +128,9 @@ class DebugFormTest : public QObject {
     QVERIFY(form_->close());
     QVERIFY(!form_->isVisible());
     QVERIFY(!form_->testAttribute(Qt::WA_DeleteOnClose));
-    QCOMPARE(machine_->run.resume_delay, kResumeDelayTicks);
+    QCOMPARE(machine_->run.resume_delay(), kResumeDelayTicks);
     form_->ShowDebugWindow();  // and it comes back
-    QVERIFY(machine_->run.run_stopped);
+    QVERIFY(machine_->run.run_stopped());
   }
 
   void RunButtonsHideOnlyWithSomethingToRun() {
@@ -146,7 +146,7 @@ class DebugFormTest : public QObject {
     QCOMPARE(trace->text(), QStringLiteral("123456"));
     QTest::mouseClick(form_->trace_button(), Qt::LeftButton);
     QVERIFY(!form_->isVisible());
-    QCOMPARE(machine_->run.trace_count, 123456);
+    QCOMPARE(machine_->run.trace_count(), 123456);
 
     form_->ShowDebugWindow();
     QLineEdit* bp = form_->edit(EditId::kBreakpoint);
@@ -156,7 +156,7 @@ class DebugFormTest : public QObject {
     QCOMPARE(bp->text(), QStringLiteral("F60A"));
     QTest::mouseClick(form_->bp_button(), Qt::LeftButton);
     QVERIFY(!form_->isVisible());
-    QCOMPARE(machine_->run.breakpoint_address, 0xF60A);
+    QCOMPARE(machine_->run.breakpoint_address(), 0xF60A);
   }
 
   void StepButtonStepsAndRelists() {

@@ -33,7 +33,7 @@ TEST(EmulatedTimeTest, EachTimerTicksOncePerWholeInterval) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ms);
     Rig rig;
-    rig.machine.run.steps_per_tick = 0;
+    rig.machine.run.set_steps_per_tick(0);
     rig.time.Advance(c.ms);
     EXPECT_EQ(rig.time.ticks(), c.ticks);
     EXPECT_EQ(rig.time.now_ms(), c.ms);
@@ -46,7 +46,8 @@ TEST(EmulatedTimeTest, SplitAdvancesTickAsOne) {
   };
   for (const std::vector<uint64_t>& parts : splits) {
     Rig whole, split;
-    whole.machine.run.steps_per_tick = split.machine.run.steps_per_tick = 0;
+    whole.machine.run.set_steps_per_tick(0);
+    split.machine.run.set_steps_per_tick(0);
     uint64_t total = 0;
     for (uint64_t ms : parts) {
       split.time.Advance(ms);
@@ -58,7 +59,7 @@ TEST(EmulatedTimeTest, SplitAdvancesTickAsOne) {
   }
   // One millisecond at a time, the ticks fall exactly on the multiples.
   Rig rig;
-  rig.machine.run.steps_per_tick = 0;
+  rig.machine.run.set_steps_per_tick(0);
   for (int ms = 1; ms <= 64; ++ms) {
     const TimerTicks before = rig.time.ticks();
     rig.time.Advance(1);
@@ -74,7 +75,7 @@ TEST(EmulatedTimeTest, TicksReachTheProcessorClockAndDisplay) {
   for (uint16_t i = 0; i < 4; ++i) rig.machine.PokeByte(i, loop[i]);
   rig.machine.cpu.set_pc(0);
   rig.machine.cpu.psw = 0340;  // interrupts masked: a request stays pending
-  rig.machine.run.steps_per_tick = 40;
+  rig.machine.run.set_steps_per_tick(40);
   rig.board.rtc.set_reg(kRtcControl, 010);  // periodic interrupt requests on
   rig.board.lcd.set_reg(0, 01000);
   rig.machine.PokeByte(01000, 0377);

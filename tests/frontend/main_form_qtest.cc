@@ -136,12 +136,12 @@ void MainFormTest::StartsWithAndWithoutEachFile() {
   QFETCH(unsigned, files);
   QFETCH(std::vector<std::string>, messages);
   Rig rig(files);
-  rig.machine.run.run_stopped = true;
+  rig.machine.run.Stop();
   rig.Start();
   QCOMPARE(rig.sink.messages, messages);
   QVERIFY(rig.form->started());
   QCOMPARE(rig.machine.cpu.pc(), kResetAddress);
-  QVERIFY(!rig.machine.run.run_stopped);
+  QVERIFY(!rig.machine.run.run_stopped());
   QVERIFY(rig.form->rtc_timer().Enabled() && rig.form->sec_timer().isActive());
   QVERIFY(rig.form->run_timer().Enabled() && rig.form->refresh_timer().isActive());
   QCOMPARE(rig.board->rtc.reg(kRtcSeconds), 56);
@@ -183,7 +183,7 @@ void MainFormTest::AppliesTheSettings() {
   QFETCH(int, dialogs);
   Rig rig(kAll, ini);
   rig.Create();
-  QCOMPARE(rig.machine.run.steps_per_tick, steps);
+  QCOMPARE(rig.machine.run.steps_per_tick(), steps);
   QCOMPARE(int{rig.machine.ram_top()}, ram_top);
   QCOMPARE(rig.form->settings().radix, radix);
   rig.form->show();
@@ -192,11 +192,11 @@ void MainFormTest::AppliesTheSettings() {
     QTRY_VERIFY_WITH_TIMEOUT(rig.board->rtc.reg(kRtcFlags) & 0100, 5000);
     QCOMPARE(rig.machine.cpu.pc(), kResetAddress);
   }
-  rig.machine.run.rom_modified = modified;
+  if (modified) rig.machine.run.MarkRomModified();
   QSignalSpy closed(rig.form.get(), &TMainForm::Closed);
   rig.form->close();
   QCOMPARE(closed.count(), 1);
-  QVERIFY(rig.machine.run.run_stopped);
+  QVERIFY(rig.machine.run.run_stopped());
   QVERIFY(!rig.form->run_timer().Enabled() && !rig.form->rtc_timer().Enabled());
   QVERIFY(!rig.form->sec_timer().isActive() && !rig.form->refresh_timer().isActive());
   QCOMPARE(rig.dir.Read("rtc.bin").size(), size_t{64});
@@ -290,23 +290,23 @@ void MainFormTest::LegendSwapTwiceRestoresTheFace() {
 void MainFormTest::F3StopsTheRun() {
   Rig rig(kAll);
   rig.Start();
-  rig.machine.run.trace_count = 5;
-  rig.machine.run.breakpoint_address = 0173002;
+  rig.machine.run.Trace(5);
+  rig.machine.run.RunTo(0173002);
   QTest::keyClick(rig.form.get(), Qt::Key_F3);  // no debug window: the run stops alone
-  QVERIFY(rig.machine.run.run_stopped);
-  QCOMPARE(rig.machine.run.trace_count, -1);
-  QCOMPARE(rig.machine.run.breakpoint_address, -1);
+  QVERIFY(rig.machine.run.run_stopped());
+  QCOMPARE(rig.machine.run.trace_count(), -1);
+  QCOMPARE(rig.machine.run.breakpoint_address(), -1);
   // While stopped, keys are held but raise nothing.
   QTest::keyPress(rig.form.get(), Qt::Key_1, {});
   QCOMPARE(rig.HostKey(), 3);
   QVERIFY(!rig.machine.cpu.irq_channel);
 
-  rig.machine.run.run_stopped = false;
+  rig.machine.run.Resume(0);
   TDebugForm debug(rig.machine, SettingsFileReader(rig.dir.path()));
   rig.machine.on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
   QTest::keyClick(rig.form.get(), Qt::Key_F3);
   QVERIFY(debug.isVisible());
-  QVERIFY(rig.machine.run.run_stopped);
+  QVERIFY(rig.machine.run.run_stopped());
   rig.machine.on_debug_stop = nullptr;
 }
 

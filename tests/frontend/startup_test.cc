@@ -55,7 +55,7 @@ TEST(StartMachineTest, StopsAtTheFirstFileError) {
       EXPECT_NE(s.sink.messages[0].find(c.message), std::string::npos);
     }
     // Settings and RAM size come before any file error; the clock comes last.
-    EXPECT_EQ(s.machine.run.steps_per_tick, 7);
+    EXPECT_EQ(s.machine.run.steps_per_tick(), 7);
     EXPECT_EQ(s.machine.ram_top(), 0x4FFF);
     EXPECT_EQ(s.board.rtc.reg(kRtcSeconds), c.ok ? 56 : 0);
     EXPECT_EQ(s.board.cartridges.present(0), c.rom_size != 100);
@@ -102,7 +102,7 @@ TEST(OfferRomSaveTest, OffersOnlyAChangedRomWhenAllowed) {
   for (const Case& c : cases) {
     TempDir dir;
     Machine m;
-    m.run.rom_modified = c.modified;
+    if (c.modified) m.run.MarkRomModified();
     Settings settings;
     settings.save_rom = c.save_rom;
     bool asked = false;

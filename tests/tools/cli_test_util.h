@@ -53,7 +53,7 @@ struct MachineImage {
         cps(m.cpu.cps),
         irq_clock(m.cpu.irq_clock),
         irq_channel(m.cpu.irq_channel),
-        rom_modified(m.run.rom_modified),
+        rom_modified(m.run.rom_modified()),
         ram(m.ram().begin(), m.ram().end()),
         rom(m.rom().begin(), m.rom().end()) {}
   bool operator==(const MachineImage&) const = default;

@@ -59,7 +59,7 @@ TEST(DebuggerCommands, AsmStoresTheWordsLikeTheDebugWindow) {
     const auto run = RunText(m, c.script);
     EXPECT_EQ(run.outcome, Outcome::kContinue) << c.script << run.err;
     EXPECT_EQ(run.out, c.out) << c.script;
-    EXPECT_TRUE(m.run.rom_modified) << c.script;
+    EXPECT_TRUE(m.run.rom_modified()) << c.script;
   }
 }
 

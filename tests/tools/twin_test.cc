@@ -266,7 +266,7 @@ void InstallKeySampler(MonitorMachine& rig) {
                              "reg pc 0\nreg r1 1000\nreg psw 340\n")
                 .outcome,
             Outcome::kContinue);
-  rig.machine.run.steps_per_tick = 2;
+  rig.machine.run.set_steps_per_tick(2);
 }
 
 // The sampled codes, one per run tick from the second on (the first two samples both

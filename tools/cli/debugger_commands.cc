@@ -39,7 +39,7 @@ Action ParseAsm(const Args& args, const Session& session) {
     disassembler.set_address(address);
     for (uint16_t word : words) disassembler.StoreWord(word);
     // Also for an empty line, as in the debug window: the ROM save is offered at close.
-    s.machine.run.rom_modified = true;
+    s.machine.run.MarkRomModified();
   };
 }
 

@@ -86,7 +86,7 @@ Action ParseClose(const Args& args, const Session& session) {
   if (session.closed) throw UsageError("the machine is closed");
   return [](Session& s) {
     // As the window closes: the run stops and the timers with it, for good.
-    s.machine.run.run_stopped = true;
+    s.machine.run.Stop();
     s.closed = true;
     CapturingMessageSink sink;
     const bool closed = CloseMachineFiles(*s.board, s.dir, sink);
