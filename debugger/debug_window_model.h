@@ -7,12 +7,15 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "core/machine.h"
 #include "debugger/disassembler.h"
 #include "debugger/disassembly_pane.h"
 #include "debugger/edit_text.h"
 #include "debugger/line_assembler.h"
+#include "debugger/list_marks.h"
 #include "debugger/memory_editor.h"
 #include "debugger/number_text.h"
 #include "debugger/pane_text.h"
@@ -45,6 +48,9 @@ struct EditBox {
   int width = 0;
   int max_length = 0;  // characters; 0: no limit
   bool upper_case = false;
+  // Why the text was refused (a line that does not assemble), shown beside the
+  // caret until the text changes; empty otherwise.
+  std::string reason;
 
   bool open() const { return width > 0; }
 };
@@ -80,6 +86,9 @@ class DebugWindowModel {
   // listing reads through the bus.
   PaneText Paint(Pane pane);
   const ScrollBarState& scroll_bar(Pane pane) const;
+  // The listing's line marks (the line at PC) for the lines that its last Paint
+  // showed, drawn in the column ListMarkColumn(format()).
+  std::vector<RowMark> ListMarks() const;
   // A mouse button down on a cell: activates the pane's group and closes any edit,
   // then opens the edit that the cell asks for, if any.
   void PaneMouseDown(Pane pane, Cell cell);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "devices/key_tables.h"
+#include "frontend/lcd_image.h"
 #include "frontend/message_sink.h"
 #include "frontend/png_image.h"
 #include "tools/cli/command_table.h"
@@ -39,19 +40,6 @@ const Lcd& RefreshedLcd(Session& s) {
   return s.system.board().lcd;
 }
 
-// Each dot a square of scale by scale pixels, in the display's own colours.
-std::vector<uint32_t> ScaledPicture(const Lcd& lcd, int scale) {
-  const int width = kLcdWidth * scale;
-  std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * kLcdHeight * scale);
-  for (int y = 0; y < kLcdHeight * scale; ++y) {
-    for (int x = 0; x < width; ++x) {
-      pixels[static_cast<std::size_t>(y) * width + x] =
-          lcd.DotDark(x / scale, y / scale) ? kLcdDark : kLcdLight;
-    }
-  }
-  return pixels;
-}
-
 Action ParseLcd(const Args& args, const Session&) {
   args.ExpectCount(0, 3);
   if (args.size() == 0) {
@@ -64,8 +52,7 @@ Action ParseLcd(const Args& args, const Session&) {
   const int scale = args.size() > 2 ? static_cast<int>(args.Number(2, 32)) : kLcdScale;
   if (scale == 0) throw UsageError("number out of range: " + std::string(args[2]));
   return [path, scale](Session& s) {
-    const std::vector<uint8_t> png =
-        EncodePng(kLcdWidth * scale, kLcdHeight * scale, ScaledPicture(RefreshedLcd(s), scale));
+    const std::vector<uint8_t> png = EncodeLcdPng(RefreshedLcd(s), scale);
     if (!WriteFileBytes(path, png)) throw UsageError("cannot write file: " + path);
   };
 }
