@@ -1,6 +1,7 @@
 #include "devices/channel.h"
 
 #include "core/machine.h"
+#include "core/state_io.h"
 #include "core/word.h"
 
 namespace orlan {
@@ -95,6 +96,28 @@ void Channel::Commit() {
     default:
       break;
   }
+}
+
+void Channel::SaveState(StateWriter& out) const {
+  out.Section("CHAN");
+  for (const uint16_t r : regs_) out.U16(r);
+  out.Index(pending_);
+  out.Bytes(latch_);
+  out.U16(received_);
+  out.Bool(active_);
+  keyboard_.SaveState(out);
+  cartridges_.SaveState(out);
+}
+
+void Channel::LoadState(StateReader& in, std::vector<std::string>* warnings) {
+  in.Section("CHAN");
+  for (uint16_t& r : regs_) r = in.U16();
+  pending_ = in.Index(4);
+  in.Bytes(latch_);
+  received_ = in.U16();
+  active_ = in.Bool();
+  keyboard_.LoadState(in);
+  cartridges_.LoadState(in, warnings);
 }
 
 IoResult Channel::ChannelInit(const std::filesystem::path& directory) {

@@ -13,6 +13,8 @@
 namespace orlan {
 
 class Machine;
+class StateReader;
+class StateWriter;
 
 inline constexpr int kLcdWidth = 120;  // dots
 inline constexpr int kLcdHeight = 64;
@@ -63,6 +65,11 @@ class Lcd final : public BusDevice {
   bool DotDark(int x, int y) const;
   // The display as 64 lines of 120 characters, each line ending in a newline.
   std::string DotsText(char dark = '#', char light = '.') const;
+
+  // Registers, latch and shadow. A load repaints the whole picture from the shadow
+  // (the picture always shows what the shadow says was drawn) and marks it changed.
+  void SaveState(StateWriter& out) const;
+  void LoadState(StateReader& in);
 
   // LcdChanged.
   bool changed() const { return changed_; }

@@ -1,21 +1,40 @@
 #include "frontend/system.h"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 
 #include "devices/key_tables.h"
+#include "frontend/journal.h"
 #include "frontend/rom_files.h"
+#include "frontend/state_file.h"
 
 namespace orlan {
+namespace {
 
-System::System() : board_(InstallDevices(machine_)) {}
+// A timed run tick looks at the host clock after every chunk of this many steps.
+constexpr int32_t kChunkSteps = 4096;
+
+}  // namespace
+
+HostClock SteadyHostClock() {
+  return [] {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  };
+}
+
+System::System() : board_(InstallDevices(machine_)), rom_fingerprint_(RomFingerprint(machine_)) {}
 
 System::~System() = default;
 
 PowerOnResult System::PowerOn(const PowerOnOptions& options, MessageSink& sink) {
   folder_ = options.folder;
   owns_folder_ = true;
+  power_on_time_ = options.now;
   power_on_result_ = LoadMachineFiles(options, sink);
+  rom_fingerprint_ = RomFingerprint(machine_);
   return power_on_result_;
 }
 
@@ -56,6 +75,7 @@ PowerOnResult System::LoadMachineFiles(const PowerOnOptions& options, MessageSin
 }
 
 void System::Start(const FrontEndSteps& steps) {
+  Journal(JournalRecord::kStart);
   board_.keyboard.set_mouse_key(0);
   board_.keyboard.set_host_key(0);
   machine_.run.Free();
@@ -69,6 +89,9 @@ void System::Start(const FrontEndSteps& steps) {
 bool System::Close(const FrontEndSteps& steps, MessageSink& sink) {
   if (closed_) return true;
   closed_ = true;
+  // What the debug window changed since it showed, then the end.
+  if (debugger_open_) DebuggerReleased();
+  EndRecording(JournalEnd::kClosed);
   machine_.run.Stop();
   if (steps.stop_timers) steps.stop_timers();
   const bool ok = CloseMachineFiles(sink);
@@ -99,29 +122,90 @@ void System::OfferRomSave(const FrontEndSteps& steps, MessageSink& sink) {
   if (target && !SaveRomImage(machine_, *target)) sink.Warning(kSaveFailedText);
 }
 
-bool System::Tick(TickKind kind) {
+bool System::Tick(TickKind kind) { return TickWith(kind, host_clock_ != nullptr); }
+
+bool System::TickWith(TickKind kind, bool timed) {
+  bool changed = false;
   switch (kind) {
     case TickKind::kRun:
-      machine_.RunSlice();
-      ++ticks_.run;
-      return false;
+      RunTick(timed);
+      break;
     case TickKind::kClock:
       board_.rtc.RtcPeriodicTick();
       ++ticks_.rtc;
-      return false;
+      Journal(JournalRecord::kClockTick);
+      break;
     case TickKind::kRefresh:
       ++ticks_.refresh;
-      return RefreshDisplay();
+      changed = RefreshDisplay();
+      Journal(JournalRecord::kRefreshTick);
+      break;
     case TickKind::kSecond:
       board_.rtc.RtcSecondTick();
       ++ticks_.second;
-      return false;
+      Journal(JournalRecord::kSecondTick);
+      break;
   }
-  return false;
+  return changed;
+}
+
+void System::RunTick(bool timed) {
+  ++ticks_.run;
+  in_run_tick_ = true;
+  const int32_t budget = machine_.run.steps_per_tick();
+  RunResult result{0, true};  // no step: replays from the budget alone
+  // While paused not even the resume delay counts down.
+  if (!machine_.run.paused() && !machine_.run.SkipDelayedTick()) {
+    result = timed ? TimedRun(budget) : machine_.RunSteps(budget);
+  }
+  in_run_tick_ = false;
+  last_run_steps_ = result.steps;
+  // A tick of the budget, or stopped within it, replays from the budget alone; one cut
+  // by host time or fast-forwarded needs its count.
+  if (result.steps == std::max(budget, 0) || (result.stopped && result.steps < budget)) {
+    Journal(JournalRecord::kRunTick);
+  } else {
+    Journal(JournalRecord::kRunTickSteps, static_cast<uint32_t>(result.steps));
+  }
+  if (opened_in_run_tick_) {
+    opened_in_run_tick_ = false;
+    Journal(JournalRecord::kDebuggerOpened);
+  }
+  // A cartridge that failed answered what the host made it answer: a replay would not.
+  if (board_.cartridges.faults() != cartridge_faults_) {
+    cartridge_faults_ = board_.cartridges.faults();
+    EndRecording(JournalEnd::kCartridgeError);
+  }
+}
+
+RunResult System::TimedRun(int32_t budget) {
+  if (budget <= 0) return {0, false};
+  const int64_t start = host_clock_();
+  int64_t tally = 0;
+  for (;;) {
+    const int64_t want =
+        fast_forward_ ? kChunkSteps : std::min<int64_t>(kChunkSteps, budget - tally);
+    if (want <= 0) break;
+    const RunResult chunk = machine_.RunSteps(static_cast<int32_t>(want));
+    tally += chunk.steps;
+    if (chunk.stopped) return {static_cast<int32_t>(tally), true};
+    const int64_t elapsed = host_clock_() - start;
+    if (elapsed >= kRunTickLimitUs) break;
+    if (fast_forward_ && elapsed >= kFastForwardUs && tally >= budget) break;
+  }
+  return {static_cast<int32_t>(tally), false};
+}
+
+void System::RunTickOf(uint32_t steps) {
+  ++ticks_.run;
+  last_run_steps_ = 0;
+  if (machine_.run.paused() || machine_.run.SkipDelayedTick()) return;
+  last_run_steps_ =
+      machine_.RunSteps(static_cast<int32_t>(std::min<uint32_t>(steps, INT32_MAX))).steps;
 }
 
 void System::RunFor(uint64_t ms) {
-  time_.Advance(ms, [this](TickKind kind) { Tick(kind); });
+  time_.Advance(ms, [this](TickKind kind) { TickWith(kind, false); });
 }
 
 bool System::RefreshDisplay() {
@@ -135,21 +219,53 @@ bool System::TakeDisplayChanged() {
   return changed;
 }
 
-bool System::HostKeyDown(int virtual_key) { return board_.keyboard.HostKeyDown(virtual_key); }
+// Keys that map to no machine key change nothing and are not journaled.
+bool System::HostKeyDown(int virtual_key) {
+  if (KeyIndexForVirtualKey(virtual_key) == 0) return false;
+  Journal(JournalRecord::kHostKeyDown, static_cast<uint32_t>(virtual_key));
+  return board_.keyboard.HostKeyDown(virtual_key);
+}
 
-bool System::HostCharacter(char32_t ch) { return board_.keyboard.HostCharacter(ch); }
+bool System::HostCharacter(char32_t ch) {
+  if (KeyIndexForCharacter(ch) == 0) return false;
+  Journal(JournalRecord::kHostCharacter, ch);
+  return board_.keyboard.HostCharacter(ch);
+}
 
-void System::HostKeyUp() { board_.keyboard.HostKeyUp(); }
+void System::HostKeyUp() {
+  Journal(JournalRecord::kHostKeyUp);
+  board_.keyboard.HostKeyUp();
+}
 
-void System::PressKey(int key_index) { board_.keyboard.PressHostKey(key_index); }
+void System::PressKey(int key_index) {
+  // Journaled as the keyboard takes it: any value it does not hold lets go.
+  const int held = key_index >= kFirstMachineKey && key_index < kKeyIndexCount ? key_index : 0;
+  Journal(JournalRecord::kPressKey, static_cast<uint32_t>(held));
+  board_.keyboard.PressHostKey(held);
+}
 
 void System::SetMouseKey(int key_index) {
   board_.keyboard.set_mouse_key(key_index);
-  if (key_index >= kFirstMachineKey) board_.keyboard.RaiseKeyInterrupt();
+  const int held = board_.keyboard.mouse_key();
+  Journal(JournalRecord::kMouseKey, static_cast<uint32_t>(held));
+  if (held >= kFirstMachineKey) board_.keyboard.RaiseKeyInterrupt();
 }
 
-void System::ResetButton() { machine_.CpuReset(); }
+void System::ResetButton() {
+  Journal(JournalRecord::kResetButton);
+  machine_.CpuReset();
+}
 
-std::optional<std::string> System::TakeDeviceError() { return board_.cartridges.TakeError(); }
+void System::SetPaused(bool paused) {
+  if (paused == machine_.run.paused()) return;
+  machine_.run.set_paused(paused);
+  Journal(JournalRecord::kPause, paused ? 1 : 0);
+}
+
+std::optional<std::string> System::TakeDeviceError() {
+  if (std::optional<std::string> error = board_.cartridges.TakeError()) return error;
+  if (journal_) return journal_->TakeError();
+  return std::nullopt;
+}
 
 }  // namespace orlan

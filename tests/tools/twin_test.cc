@@ -18,6 +18,7 @@
 #include "devices/key_tables.h"
 #include "tests/frontend/file_fixtures.h"
 #include "tests/frontend/png_reader.h"
+#include "tests/support/demo_folder.h"
 #include "tools/cli/monitor.h"
 #include "tools/cli/options.h"
 
@@ -25,6 +26,7 @@ namespace orlan::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using orlan::testing::CopyDemo;
 using orlan::testing::TempDir;
 
 struct MonitorRun {
@@ -46,15 +48,6 @@ std::vector<std::string> Lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-// The demo machine's built files, without the cartridge and clock files that running
-// the emulator there leaves behind: every run starts with no cartridge.
-void CopyDemo(const TempDir& dir) {
-  for (const char* name : {"orlan.ini", "rom.bin", "face.bmp", "keys.bmp", "overlay.bmp"}) {
-    const fs::path from = fs::path(ORLAN_DEMO_DIR) / name;
-    if (fs::exists(from)) fs::copy_file(from, dir.path() / name);
-  }
 }
 
 void ExpectScreen(const std::string& name, const std::string& screen) {
