@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/digits.h"
+
 namespace orlan {
 
 inline constexpr int kMinRadix = 8;
@@ -14,8 +16,6 @@ inline constexpr int kMaxRadix = 16;
 inline constexpr int kDefaultRadix = 16;
 // Width of the field that NumberToText fills: enough for any 32-bit value in base 8.
 inline constexpr int kNumberFieldWidth = 11;
-// What DigitValue gives for a character that is no digit; no accepted base exceeds it.
-inline constexpr int kNotADigit = 16;
 
 // The debugger's number base and the digit counts that 255 and 65535 need in it.
 struct NumberFormat {
@@ -36,9 +36,6 @@ struct NumberFormat {
 // `value` right-justified in a field of exactly 11 characters, upper-case digits, the
 // rest of the field holding `fill`. A base outside 2 to 16 is taken as 16.
 std::string NumberToText(uint32_t value, int base, char fill);
-
-// 0 to 15 for 0-9, A-F and a-f; kNotADigit for every other character.
-int DigitValue(char c);
 
 // The number that `text` begins with after leading blanks, in 32-bit wrapping
 // arithmetic; parsing stops at the first character that is no digit of `base`.
