@@ -12,6 +12,7 @@ void LineAssembler::SetText(std::string_view text) {
   text_.assign(text.substr(0, kAsmTextLimit));
   pos_ = 1;
   word_count_ = 0;
+  message_.clear();
 }
 
 bool LineAssembler::SkipSpaces() {
@@ -70,6 +71,31 @@ int LineAssembler::ParseNumber(uint16_t& value) {
   return digits;
 }
 
+bool LineAssembler::ParseValue(uint16_t& value) {
+  if (HasSymbols() && !AtEnd()) {
+    const std::string_view rest =
+        std::string_view(text_).substr(static_cast<std::size_t>(pos_ - 1));
+    const SymbolRead read = ReadSymbol(rest, format_.radix, *symbols_);
+    if (read.kind == SymbolRead::kKnown) {
+      value = read.value;
+      pos_ += static_cast<int>(read.length);
+      return true;
+    }
+    if (read.kind == SymbolRead::kUnknown) {
+      message_ = "unknown symbol: " + std::string(rest.substr(0, read.length));
+      return false;
+    }
+  }
+  return ParseNumber(value) > 0;
+}
+
+bool LineAssembler::AtSymbol() const {
+  if (!HasSymbols() || AtEnd()) return false;
+  const std::string_view rest = std::string_view(text_).substr(static_cast<std::size_t>(pos_ - 1));
+  const std::size_t length = NameLength(rest);
+  return length > 0 && !IsRegisterName(rest.substr(0, length));
+}
+
 bool LineAssembler::ParseRegister(int& n) {
   const int row = FindName(kRegisterNameTable);
   if (row < 0) return false;
@@ -85,10 +111,12 @@ void LineAssembler::AddWord(uint16_t word) {
 std::optional<int> LineAssembler::ParseOperand(uint16_t address) {
   const bool deferred = MatchChar('@');
   int n = 0;
-  if (ParseRegister(n)) return (deferred ? 010 : 0) + n;  // @r is (r)
+  // A symbol such as "spin" must not be read as the register sp and "in".
+  const bool symbol = AtSymbol();
+  if (!symbol && ParseRegister(n)) return (deferred ? 010 : 0) + n;  // @r is (r)
   if (MatchChar('#')) {
     uint16_t value;
-    if (ParseNumber(value) == 0) return std::nullopt;
+    if (!ParseValue(value)) return std::nullopt;
     AddWord(value);
     return deferred ? 037 : 027;  // absolute : immediate
   }
@@ -104,7 +132,7 @@ std::optional<int> LineAssembler::ParseOperand(uint16_t address) {
     return 070 + n;
   }
   uint16_t x;
-  if (ParseNumber(x) == 0) return std::nullopt;
+  if (!ParseValue(x)) return std::nullopt;
   if (MatchChar('(')) {
     if (!ParseRegister(n) || !MatchChar(')')) return std::nullopt;
     AddWord(x);
@@ -164,7 +192,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       return true;
     }
     case OperandFormat::kBranch: {
-      if (ParseNumber(value) == 0) return false;
+      if (!ParseValue(value)) return false;
       // The difference is taken in 16 bits, so targets wrap around the address space;
       // an odd difference loses its last unit (rounding toward minus infinity).
       const int difference = static_cast<int16_t>(static_cast<uint16_t>(value - address - 2));
@@ -176,7 +204,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
     case OperandFormat::kSob: {
       if (!ParseRegister(n)) return false;
       word |= static_cast<uint16_t>(n << 6);
-      if (!MatchComma() || ParseNumber(value) == 0) return false;
+      if (!MatchComma() || !ParseValue(value)) return false;
       const int offset = static_cast<uint16_t>(address + 2 - value) / 2;
       if (offset > 077) return false;
       word |= static_cast<uint16_t>(offset);
@@ -188,7 +216,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       const uint16_t limit = format == OperandFormat::kPriority ? 7
                              : format == OperandFormat::kMark   ? 077
                                                                 : 0377;
-      if (ParseNumber(value) == 0 || value > limit) return false;
+      if (!ParseValue(value) || value > limit) return false;
       word |= value;
       return true;
     }

@@ -13,6 +13,7 @@
 
 #include "debugger/mnemonic_table.h"
 #include "debugger/number_text.h"
+#include "debugger/symbol_table.h"
 
 namespace orlan {
 
@@ -23,6 +24,12 @@ class LineAssembler {
   // `format` must outlive the assembler; it is read at every use.
   explicit LineAssembler(const NumberFormat& format) : format_(format) {}
   explicit LineAssembler(const NumberFormat&& format) = delete;
+
+  // With a table that has names, every number of an operand (target, address, index,
+  // immediate, code) may also be a name, with an optional +N or -N (ReadSymbol); a
+  // name that is not a register name is looked up before registers are tried. The
+  // table must outlive its use; null or empty: numbers only.
+  void set_symbols(const SymbolTable* symbols) { symbols_ = symbols; }
 
   // Assembles `text` (its first 64 characters) for the address at which the words
   // will be stored. On success gives true, pos() is 0 and words() holds the
@@ -39,6 +46,9 @@ class LineAssembler {
     return std::span<const uint16_t>(words_.data(), static_cast<std::size_t>(word_count_));
   }
   int word_count() const { return word_count_; }
+  // Why the last line failed when the position alone does not tell: "unknown symbol:
+  // NAME" with the position at the name. Empty otherwise.
+  const std::string& message() const { return message_; }
   const std::string& text() const { return text_; }
 
   // --- scanning, on text() at pos() ------------------------------------------------
@@ -60,6 +70,9 @@ class LineAssembler {
   // Reads digits of the base into a 16-bit wrapping value; gives the digit count (0
   // when none, with `value` 0).
   int ParseNumber(uint16_t& value);
+  // A number, or with symbols a name as ReadSymbol reads it; gives whether one was
+  // read. An unknown name fails at its first character and sets message().
+  bool ParseValue(uint16_t& value);
   // One operand: its 6-bit field (mode * 8 + register), appending the extra word it
   // needs; nothing on failure. Relative operands use `address`.
   std::optional<int> ParseOperand(uint16_t address);
@@ -67,11 +80,17 @@ class LineAssembler {
  private:
   bool Assemble(std::string_view text, uint16_t address);
   bool ParseRegister(int& n);
+  bool HasSymbols() const { return symbols_ != nullptr && !symbols_->empty(); }
+  // Whether a symbol, not a register, begins at the position: a name that is not a
+  // register name. Only with symbols.
+  bool AtSymbol() const;
   bool ParseOperandsOf(OperandFormat format, uint16_t address);
   void AddWord(uint16_t word);
 
   const NumberFormat& format_;
+  const SymbolTable* symbols_ = nullptr;
   std::string text_;
+  std::string message_;
   int pos_ = 1;
   std::array<uint16_t, 3> words_{};
   int word_count_ = 0;
