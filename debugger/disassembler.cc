@@ -42,8 +42,9 @@ std::span<const std::string> Disassembler::LabelsAt(uint16_t address) const {
 }
 
 std::string Disassembler::TargetText(uint16_t target, char fill) const {
-  if (symbols_ != nullptr) {
-    if (const std::string* name = symbols_->NameAt(target)) return *name;
+  // The first name that reads back as this symbol.
+  for (const std::string& name : LabelsAt(target)) {
+    if (Referable(name, format_.radix)) return name;
   }
   return format_.WordToText(target, fill);
 }

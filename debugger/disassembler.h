@@ -38,8 +38,8 @@ class Disassembler {
   Disassembler(Machine& machine, const NumberFormat& format) : machine_(machine), format_(format) {}
 
   // With a table, branch and sob targets, relative operands (jmp and jsr ones too)
-  // and absolute ones show the first name of their address when it has one; other
-  // numbers stay numbers. The table must outlive its use; null: no names.
+  // and absolute ones show the first Referable name of their address, when it has
+  // one; other numbers stay numbers. The table must outlive its use; null: no names.
   void set_symbols(const SymbolTable* symbols) { symbols_ = symbols; }
   const SymbolTable* symbols() const { return symbols_; }
   // The names of `address`, which listings show as label rows before its

@@ -93,7 +93,7 @@ bool LineAssembler::AtSymbol() const {
   if (!HasSymbols() || AtEnd()) return false;
   const std::string_view rest = std::string_view(text_).substr(static_cast<std::size_t>(pos_ - 1));
   const std::size_t length = NameLength(rest);
-  return length > 0 && !IsRegisterName(rest.substr(0, length));
+  return length > 0 && Referable(rest.substr(0, length), format_.radix);
 }
 
 bool LineAssembler::ParseRegister(int& n) {

@@ -27,7 +27,7 @@ class LineAssembler {
 
   // With a table that has names, every number of an operand (target, address, index,
   // immediate, code) may also be a name, with an optional +N or -N (ReadSymbol); a
-  // name that is not a register name is looked up before registers are tried. The
+  // Referable name is looked up before registers are tried. The
   // table must outlive its use; null or empty: numbers only.
   void set_symbols(const SymbolTable* symbols) { symbols_ = symbols; }
 
@@ -81,8 +81,8 @@ class LineAssembler {
   bool Assemble(std::string_view text, uint16_t address);
   bool ParseRegister(int& n);
   bool HasSymbols() const { return symbols_ != nullptr && !symbols_->empty(); }
-  // Whether a symbol, not a register, begins at the position: a name that is not a
-  // register name. Only with symbols.
+  // Whether a symbol, not a register or a number, begins at the position: a
+  // Referable name. Only with symbols.
   bool AtSymbol() const;
   bool ParseOperandsOf(OperandFormat format, uint16_t address);
   void AddWord(uint16_t word);

@@ -53,11 +53,6 @@ std::span<const std::string> SymbolTable::NamesAt(uint16_t address) const {
   return it->second;
 }
 
-const std::string* SymbolTable::NameAt(uint16_t address) const {
-  const std::span<const std::string> names = NamesAt(address);
-  return names.empty() ? nullptr : &names.front();
-}
-
 std::size_t NameLength(std::string_view text) {
   if (text.empty() || !IsNameStart(text.front())) return 0;
   std::size_t n = 1;
@@ -72,15 +67,17 @@ bool IsRegisterName(std::string_view name) {
                      [&lower](const RegisterNameEntry& entry) { return entry.name == lower; });
 }
 
+bool Referable(std::string_view name, int radix) {
+  return !IsRegisterName(name) && !AllDigits(name, radix);
+}
+
 SymbolRead ReadSymbol(std::string_view text, int radix, const SymbolTable& symbols) {
   const std::size_t length = NameLength(text);
   if (length == 0) return {};
   const std::string_view name = text.substr(0, length);
+  if (!Referable(name, radix)) return {};
   const std::optional<uint16_t> address = symbols.Find(name);
-  if (!address) {
-    if (AllDigits(name, radix)) return {};
-    return {SymbolRead::kUnknown, 0, length};
-  }
+  if (!address) return {SymbolRead::kUnknown, 0, length};
   SymbolRead read{SymbolRead::kKnown, *address, length};
   // An offset needs a digit after its sign; otherwise the sign is left to the caller.
   if (length + 1 < text.size() && (text[length] == '+' || text[length] == '-') &&

@@ -31,8 +31,6 @@ class SymbolTable {
   std::optional<uint16_t> Find(std::string_view name) const;
   // The names of `address` in the order they were defined; empty when it has none.
   std::span<const std::string> NamesAt(uint16_t address) const;
-  // The name that operands show for `address`: its first; null when it has none.
-  const std::string* NameAt(uint16_t address) const;
 
  private:
   std::map<std::string, uint16_t, std::less<>> by_name_;
@@ -47,10 +45,15 @@ std::size_t NameLength(std::string_view text);
 // letter case. Such a name cannot be a symbol.
 bool IsRegisterName(std::string_view name);
 
+// Whether typed text can name the symbol `name` in base `radix`: not when it is a
+// register name, nor when it is made of digits of the base only (in base 16 "add"
+// and "beef" are numbers). Listings show such names on label rows only.
+bool Referable(std::string_view name, int radix);
+
 // What ReadSymbol found at the start of a text.
 struct SymbolRead {
   enum Kind {
-    kNone,     // no name there, or a name made of digits of the base only: a number
+    kNone,     // no name there, or one that is not Referable: a number or a register
     kKnown,    // a name of the table, with its offset: `value` and `length` are valid
     kUnknown,  // a name the table does not have: `length` covers it
   };
@@ -59,10 +62,9 @@ struct SymbolRead {
   std::size_t length = 0;  // characters read
 };
 
-// Reads a name where a number of `radix` may also stand. A known name wins over a
-// number (in base 16 a symbol "add" is the symbol); it may be followed by "+N" or
-// "-N", N in digits of `radix`, which is added in 16 bits. An unknown name that is
-// made of digits of `radix` only is left to be read as a number.
+// Reads a name where a number of `radix` may also stand: a Referable name, known or
+// not. A known one may be followed by "+N" or "-N", N in digits of `radix`, which is
+// added in 16 bits.
 SymbolRead ReadSymbol(std::string_view text, int radix, const SymbolTable& symbols);
 
 // An address that the user typed with symbols at hand: blanks, a name (ReadSymbol)
