@@ -142,7 +142,7 @@ std::string SymbolErrorText(std::string_view file_name, const SymbolFile& file) 
     const SymbolFileError& e = file.errors[i];
     if (!text.empty()) text += '\n';
     text += std::string(file_name);
-    if (e.line > 0) text += " line " + std::to_string(e.line);
+    if (e.line > 0) text += ":" + std::to_string(e.line);
     text += ": " + e.reason;
   }
   if (file.error_count > kShown) {

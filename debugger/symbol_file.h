@@ -44,7 +44,7 @@ SymbolFile ParseSymbolText(std::string_view text);
 // gives one error of line 0.
 SymbolFile LoadSymbolFile(const std::filesystem::path& path);
 
-// "NAME line N: reason" for the first few errors, one per line, and how many more
+// "NAME:N: reason" for the first few errors, one per line, and how many more
 // there are; empty when there are none.
 std::string SymbolErrorText(std::string_view file_name, const SymbolFile& file);
 

@@ -107,7 +107,7 @@ TEST(SymbolFile, MachineFolderFilesAndUnreadableOnes) {
   LoadMachineSymbols(dir.path(), table, [&](const std::string& r) { reports.push_back(r); });
   EXPECT_EQ(table.Find("low"), 040000);
   EXPECT_EQ(table.Find("both"), 0100000);  // the main image's file comes last
-  EXPECT_EQ(reports, std::vector<std::string>{"rom.sym line 2: '=' expected after the name 'bad'"});
+  EXPECT_EQ(reports, std::vector<std::string>{"rom.sym:2: '=' expected after the name 'bad'"});
 
   EXPECT_EQ(LoadSymbolFile(dir / "none.sym").errors, kUnreadable);
   EXPECT_EQ(LoadSymbolFile(dir.path()).errors, kUnreadable);

@@ -7,6 +7,7 @@
 
 #include "core/machine.h"
 #include "debugger/number_text.h"
+#include "debugger/symbol_file.h"
 #include "devices/local_time.h"
 #include "frontend/message_sink.h"
 #include "frontend/settings.h"
@@ -71,6 +72,8 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
     session.settings = StartFromFolder(*rig, options, sink);
     session.messages = &sink;
     session.dir = options.machine;
+    LoadMachineSymbols(options.machine, session.symbols,
+                       [&sink](const std::string& problem) { sink.Warning(problem); });
     // The debug window's base unless the command line names one.
     if (!options.radix) ConfigureRadix(session.format, SettingsFileReader(options.machine));
   } else {

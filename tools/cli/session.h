@@ -8,6 +8,7 @@
 
 #include "core/machine.h"
 #include "debugger/number_text.h"
+#include "debugger/symbol_table.h"
 #include "devices/board.h"
 #include "frontend/emulated_time.h"
 #include "frontend/message_sink.h"
@@ -31,6 +32,9 @@ struct Session {
   std::filesystem::path dir = ".";
   // The base of the debugger's texts (dis, asm): octal unless --radix says otherwise.
   NumberFormat format = NumberFormat::ForRadix(8);
+  // Names of addresses ("sym", and the machine folder's symbol files): address
+  // arguments take them, "dis" shows them, "asm" reads them.
+  SymbolTable symbols = SymbolTable();
   bool quit = false;  // set by "quit": no further line of any script runs
 };
 
