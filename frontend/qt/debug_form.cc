@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
@@ -310,6 +311,14 @@ void TDebugForm::SyncEdit(EditId id) {
     edit->setSelection(box.state.caret, box.state.selection);
   } else {
     edit->setCursorPosition(box.state.caret);
+  }
+  // Why Enter did not take the text, shown below the edit as it appears.
+  const QString error = QString::fromLatin1(box.error);
+  if (edit->toolTip() != error) {
+    edit->setToolTip(error);
+    if (!error.isEmpty() && edit->isVisible()) {
+      QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), error, edit);
+    }
   }
 }
 

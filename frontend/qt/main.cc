@@ -5,9 +5,12 @@
 #include <QStringList>
 #include <filesystem>
 #include <iostream>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/machine.h"
+#include "debugger/symbol_file.h"
 #include "devices/board.h"
 #include "devices/local_time.h"
 #include "frontend/qt/debug_form.h"
@@ -19,7 +22,8 @@ int main(int argc, char** argv) {
   constexpr const char* kUsage =
       "usage: orlan [--dir DIR | DIR]\n"
       "Runs the machine whose files (orlan.ini, rom.bin, romt.bin, smp0.bin, smp1.bin,\n"
-      "face.bmp, keys.bmp, overlay.bmp) are in DIR, by default the current directory.\n";
+      "face.bmp, keys.bmp, overlay.bmp) are in DIR, by default the current directory.\n"
+      "The debugger names addresses from rom.sym and romt.sym there, when present.\n";
   // --help needs no display, so it is answered before the application object exists;
   // the other options are read after Qt has taken its own (such as -platform).
   for (int i = 1; i < argc; ++i) {
@@ -60,6 +64,11 @@ int main(int argc, char** argv) {
   // The hidden debug window reads its number base; F3 and a run that stops into the
   // debugger show it.
   orlan::TDebugForm debug(machine, orlan::SettingsFileReader(folder));
+  // The names of the ROM images' addresses, when their symbol files lie beside them.
+  orlan::SymbolTable symbols;
+  orlan::LoadMachineSymbols(folder, symbols,
+                            [&sink](const std::string& problem) { sink.Warning(problem); });
+  debug.model().SetSymbols(std::move(symbols));
   machine.on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
   QObject::connect(&form, &orlan::TMainForm::Closed, &app, &QApplication::quit);
   form.show();
