@@ -68,7 +68,7 @@ std::optional<uint32_t> DebugWindowModel::EditAddress(EditId id) {
   if (!TakesNames()) return TextToNumber(e.state.text, format_.radix);
   const AddressText address = ParseAddressText(e.state.text, format_.radix, symbols_);
   if (address.ok) return address.value;
-  e.error = address.message;
+  e.reason = address.message;
   e.state.caret = address.error_at;
   e.state.selection = 0;
   return std::nullopt;
@@ -131,6 +131,10 @@ const ScrollBarState& DebugWindowModel::scroll_bar(Pane pane) const {
       break;
   }
   return memory_.scroll_bar();
+}
+
+std::vector<RowMark> DebugWindowModel::ListMarks() const {
+  return orlan::ListMarks(list_.row_addresses(), machine_.cpu.pc());
 }
 
 void DebugWindowModel::PaneMouseDown(Pane pane, Cell cell) {
@@ -218,8 +222,8 @@ void DebugWindowModel::ListEnter() {
       // The edit stays open with the caret before the offending character.
       e.state.caret = assembler_.pos() - 1;
       e.state.selection = 0;
-      e.error = assembler_.message();
       LimitLength(e.state, 0);
+      e.reason = assembler_.reason();
       return;
     }
     disassembler_.set_address(edit_target_);
@@ -280,7 +284,7 @@ int DebugWindowModel::FilterBase(EditId id) const {
 
 void DebugWindowModel::EditChange(EditId id, const EditText& text) {
   EditBox& e = box(id);
-  if (text.text != e.state.text) e.error.clear();
+  if (text.text != e.state.text) e.reason.clear();
   e.state = text;
   if (e.upper_case) UpperCase(e.state);
   LimitLength(e.state, e.max_length);
@@ -297,6 +301,7 @@ void DebugWindowModel::BeginEdit(EditId id, const EditRequest& request) {
   e.width = request.width;
   e.max_length = request.width;
   e.state = EditText();
+  e.reason.clear();
 }
 
 void DebugWindowModel::EndEdit() {
@@ -304,7 +309,7 @@ void DebugWindowModel::EndEdit() {
   for (EditId id : {EditId::kList, EditId::kRegisters, EditId::kBinary}) {
     EditBox& e = box(id);
     e.state = EditText();
-    e.error.clear();
+    e.reason.clear();
     e.column = 0;
     e.row = 0;
     e.width = 0;

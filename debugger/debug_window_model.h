@@ -9,12 +9,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/machine.h"
 #include "debugger/disassembler.h"
 #include "debugger/disassembly_pane.h"
 #include "debugger/edit_text.h"
 #include "debugger/line_assembler.h"
+#include "debugger/list_marks.h"
 #include "debugger/memory_editor.h"
 #include "debugger/number_text.h"
 #include "debugger/pane_text.h"
@@ -48,9 +50,10 @@ struct EditBox {
   int width = 0;
   int max_length = 0;  // characters; 0: no limit
   bool upper_case = false;
-  // Why Enter did not take the text (an unknown symbol, say); the view shows it
-  // beside the edit. Cleared when the text changes or the edit closes.
-  std::string error;
+  // Why the text was refused (a line that does not assemble, an address or symbol
+  // that names nothing), shown beside the caret until the text changes; empty
+  // otherwise.
+  std::string reason;
 
   bool open() const { return width > 0; }
 };
@@ -87,6 +90,9 @@ class DebugWindowModel {
   // listing reads through the bus.
   PaneText Paint(Pane pane);
   const ScrollBarState& scroll_bar(Pane pane) const;
+  // The listing's line marks (the line at PC) for the lines that its last Paint
+  // showed, drawn in the column ListMarkColumn(format()).
+  std::vector<RowMark> ListMarks() const;
   // A mouse button down on a cell: activates the pane's group and closes any edit,
   // then opens the edit that the cell asks for, if any.
   void PaneMouseDown(Pane pane, Cell cell);

@@ -33,15 +33,19 @@ void DisassemblyPane::UpdateBar() {
 PaneText DisassemblyPane::Paint(PaneSize size, Disassembler& disassembler,
                                 const NumberFormat& format) {
   PaneText runs;
+  row_addresses_.clear();
   disassembler.set_address(list_top_);
   int r = 0;
   while (r < size.rows && Shows(disassembler.address())) {
     // The instruction's names come first, each on a row of its own.
     for (const std::string& name : disassembler.LabelsAt(disassembler.address())) {
-      if (r < size.rows) runs.push_back({0, r++, LabelText(name)});
+      if (r >= size.rows) break;
+      runs.push_back({0, r++, LabelText(name)});
+      row_addresses_.push_back(std::nullopt);
     }
     if (r >= size.rows) break;
     const DisassembledLine line = disassembler.Next();
+    row_addresses_.push_back(line.address);
     runs.push_back({0, r, AddressText(line.address, format)});
     runs.push_back({MnemonicColumn(format), r, line.mnemonic});
     if (!line.operands.empty()) runs.push_back({OperandColumn(format), r, line.operands});

@@ -12,7 +12,13 @@ void LineAssembler::SetText(std::string_view text) {
   text_.assign(text.substr(0, kAsmTextLimit));
   pos_ = 1;
   word_count_ = 0;
-  message_.clear();
+  reason_.clear();
+  unknown_symbol_.clear();
+}
+
+bool LineAssembler::Fail(std::string_view reason) {
+  if (reason_.empty()) reason_ = reason;
+  return false;
 }
 
 bool LineAssembler::SkipSpaces() {
@@ -30,8 +36,9 @@ bool LineAssembler::MatchChar(char c) {
 bool LineAssembler::MatchComma() {
   SkipSpaces();
   const bool matched = MatchChar(',');
+  if (!matched) return Fail("',' expected");
   SkipSpaces();
-  return matched;
+  return true;
 }
 
 bool LineAssembler::MatchName(std::string_view name) {
@@ -82,8 +89,8 @@ bool LineAssembler::ParseValue(uint16_t& value) {
       return true;
     }
     if (read.kind == SymbolRead::kUnknown) {
-      message_ = "unknown symbol: " + std::string(rest.substr(0, read.length));
-      return false;
+      unknown_symbol_ = rest.substr(0, read.length);
+      return Fail("unknown symbol: " + unknown_symbol_);
     }
   }
   return ParseNumber(value) > 0;
@@ -103,6 +110,8 @@ bool LineAssembler::ParseRegister(int& n) {
   return true;
 }
 
+bool LineAssembler::ExpectRegister(int& n) { return ParseRegister(n) || Fail("register expected"); }
+
 void LineAssembler::AddWord(uint16_t word) {
   // An instruction has at most two extra words, one per operand field.
   if (word_count_ < static_cast<int>(words_.size())) words_[word_count_++] = word;
@@ -116,25 +125,40 @@ std::optional<int> LineAssembler::ParseOperand(uint16_t address) {
   if (!symbol && ParseRegister(n)) return (deferred ? 010 : 0) + n;  // @r is (r)
   if (MatchChar('#')) {
     uint16_t value;
-    if (!ParseValue(value)) return std::nullopt;
+    if (!ParseValue(value)) {
+      Fail("number expected");
+      return std::nullopt;
+    }
     AddWord(value);
     return deferred ? 037 : 027;  // absolute : immediate
   }
   if (MatchChar('-')) {
-    if (!MatchChar('(') || !ParseRegister(n) || !MatchChar(')')) return std::nullopt;
+    if (!MatchChar('(') || !ParseRegister(n) || !MatchChar(')')) {
+      Fail("-(register) expected");
+      return std::nullopt;
+    }
     return (deferred ? 050 : 040) + n;
   }
   if (MatchChar('(')) {
-    if (!ParseRegister(n) || !MatchChar(')')) return std::nullopt;
+    if (!ParseRegister(n) || !MatchChar(')')) {
+      Fail("(register) expected");
+      return std::nullopt;
+    }
     if (MatchChar('+')) return (deferred ? 030 : 020) + n;
     if (!deferred) return 010 + n;
     AddWord(0);  // @(r) is @0(r)
     return 070 + n;
   }
   uint16_t x;
-  if (!ParseValue(x)) return std::nullopt;
+  if (!ParseValue(x)) {
+    Fail("operand expected");
+    return std::nullopt;
+  }
   if (MatchChar('(')) {
-    if (!ParseRegister(n) || !MatchChar(')')) return std::nullopt;
+    if (!ParseRegister(n) || !MatchChar(')')) {
+      Fail("(register) expected");
+      return std::nullopt;
+    }
     AddWord(x);
     return (deferred ? 070 : 060) + n;
   }
@@ -153,7 +177,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
     case OperandFormat::kNone:
       return true;
     case OperandFormat::kReg:
-      if (!ParseRegister(n)) return false;
+      if (!ExpectRegister(n)) return false;
       word |= static_cast<uint16_t>(n);
       return true;
     case OperandFormat::kDoubleB:
@@ -175,7 +199,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       return true;
     }
     case OperandFormat::kRegDst: {
-      if (!ParseRegister(n)) return false;
+      if (!ExpectRegister(n)) return false;
       word |= static_cast<uint16_t>(n << 6);
       if (!MatchComma()) return false;
       const std::optional<int> destination = ParseOperand(address);
@@ -187,26 +211,27 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       const std::optional<int> source = ParseOperand(address);
       if (!source) return false;
       word |= static_cast<uint16_t>(*source);
-      if (!MatchComma() || !ParseRegister(n)) return false;
+      if (!MatchComma() || !ExpectRegister(n)) return false;
       word |= static_cast<uint16_t>(n << 6);
       return true;
     }
     case OperandFormat::kBranch: {
-      if (!ParseValue(value)) return false;
+      if (!ParseValue(value)) return Fail("address expected");
       // The difference is taken in 16 bits, so targets wrap around the address space;
       // an odd difference loses its last unit (rounding toward minus infinity).
       const int difference = static_cast<int16_t>(static_cast<uint16_t>(value - address - 2));
       const int offset = difference >> 1;
-      if (offset < -128 || offset > 127) return false;
+      if (offset < -128 || offset > 127) return Fail("branch too far");
       word |= static_cast<uint16_t>(offset & 0377);
       return true;
     }
     case OperandFormat::kSob: {
-      if (!ParseRegister(n)) return false;
+      if (!ExpectRegister(n)) return false;
       word |= static_cast<uint16_t>(n << 6);
-      if (!MatchComma() || !ParseValue(value)) return false;
+      if (!MatchComma()) return false;
+      if (!ParseValue(value)) return Fail("address expected");
       const int offset = static_cast<uint16_t>(address + 2 - value) / 2;
-      if (offset > 077) return false;
+      if (offset > 077) return Fail("sob goes back at most 77 words");
       word |= static_cast<uint16_t>(offset);
       return true;
     }
@@ -216,7 +241,8 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       const uint16_t limit = format == OperandFormat::kPriority ? 7
                              : format == OperandFormat::kMark   ? 077
                                                                 : 0377;
-      if (!ParseValue(value) || value > limit) return false;
+      if (!ParseValue(value)) return Fail("number expected");
+      if (value > limit) return Fail("number too large");
       word |= value;
       return true;
     }
@@ -244,19 +270,19 @@ bool LineAssembler::Assemble(std::string_view text, uint16_t address) {
     return true;
   }
   const int row = FindName(kMnemonicTable);
-  if (row < 0) return false;
+  if (row < 0) return Fail("unknown instruction");
   const MnemonicEntry& entry = kMnemonicTable[row];
-  if (entry.format == OperandFormat::kIllegal) return false;
+  if (entry.format == OperandFormat::kIllegal) return Fail("unknown instruction");
   AddWord(entry.value);
   if (!AtEnd() && AsciiLower(text_[pos_ - 1]) == 'b' && HasByteForm(entry.format)) {
     ++pos_;
     words_[0] |= 0100000;
   }
   // Every mnemonic with operands (even an empty flag list) needs a blank after it.
-  if (!SkipSpaces() && entry.format != OperandFormat::kNone) return false;
+  if (!SkipSpaces() && entry.format != OperandFormat::kNone) return Fail("blank expected");
   if (!ParseOperandsOf(entry.format, address)) return false;
   SkipSpaces();
-  if (!AtEnd()) return false;
+  if (!AtEnd()) return Fail("end of line expected");
   pos_ = 0;
   return true;
 }

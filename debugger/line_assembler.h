@@ -40,15 +40,18 @@ class LineAssembler {
 
   // AsmPos: 0 after success, else the 1-based failure position.
   int pos() const { return pos_; }
+  // Why the last line failed, in a few words ("register expected"); empty after
+  // success.
+  std::string_view reason() const { return reason_; }
   // AsmWords / AsmWordCount: the valid words after success (instruction word first,
   // then the extra words, source before destination).
   std::span<const uint16_t> words() const {
     return std::span<const uint16_t>(words_.data(), static_cast<std::size_t>(word_count_));
   }
   int word_count() const { return word_count_; }
-  // Why the last line failed when the position alone does not tell: "unknown symbol:
-  // NAME" with the position at the name. Empty otherwise.
-  const std::string& message() const { return message_; }
+  // The name that stopped the last line because the symbols lack it (pos() is at
+  // it, and reason() is "unknown symbol: NAME"); empty otherwise.
+  const std::string& unknown_symbol() const { return unknown_symbol_; }
   const std::string& text() const { return text_; }
 
   // --- scanning, on text() at pos() ------------------------------------------------
@@ -71,7 +74,7 @@ class LineAssembler {
   // when none, with `value` 0).
   int ParseNumber(uint16_t& value);
   // A number, or with symbols a name as ReadSymbol reads it; gives whether one was
-  // read. An unknown name fails at its first character and sets message().
+  // read. An unknown name fails at its first character and sets unknown_symbol().
   bool ParseValue(uint16_t& value);
   // One operand: its 6-bit field (mode * 8 + register), appending the extra word it
   // needs; nothing on failure. Relative operands use `address`.
@@ -84,14 +87,19 @@ class LineAssembler {
   // Whether a symbol, not a register or a number, begins at the position: a
   // Referable name. Only with symbols.
   bool AtSymbol() const;
+  // ParseRegister that records "register expected" when none is there.
+  bool ExpectRegister(int& n);
   bool ParseOperandsOf(OperandFormat format, uint16_t address);
   void AddWord(uint16_t word);
+  // Records why scanning stopped (the innermost reason wins) and gives false.
+  bool Fail(std::string_view reason);
 
   const NumberFormat& format_;
   const SymbolTable* symbols_ = nullptr;
   std::string text_;
-  std::string message_;
   int pos_ = 1;
+  std::string reason_;
+  std::string unknown_symbol_;
   std::array<uint16_t, 3> words_{};
   int word_count_ = 0;
 };

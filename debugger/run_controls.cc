@@ -22,7 +22,7 @@ bool DebugWindowModel::TraceButtonClick() {
 
 bool DebugWindowModel::BpButtonClick() {
   Activate(Group::kBreakpoint);
-  box(EditId::kBreakpoint).error.clear();
+  box(EditId::kBreakpoint).reason.clear();
   const std::optional<uint32_t> address = EditAddress(EditId::kBreakpoint);
   if (!address) return false;  // an unknown symbol: the window stays, the edit says why
   // An address is a 16-bit value: in bases 8 to 10 the edit's digits reach beyond

@@ -1,6 +1,6 @@
 # Installs the Debian packages the build needs, when any is missing.
 # Sourced by scripts/test and scripts/run.
-orlan_packages=(g++ cmake make libgtest-dev qt6-base-dev libgl-dev xvfb xauth)
+orlan_packages=(g++ cmake make libgtest-dev qt6-base-dev libgl-dev libpng-dev xvfb xauth)
 
 ensure_packages() {
   local missing=()

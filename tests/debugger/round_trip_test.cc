@@ -100,7 +100,7 @@ TEST(RoundTrip, RandomWordsWithSymbolsAssembleBack) {
         continue;
       }
       const std::string text = line.mnemonic + " " + line.operands;
-      ASSERT_TRUE(a.AssembleLine(text, kAddress)) << text << " at " << a.pos() << a.message();
+      ASSERT_TRUE(a.AssembleLine(text, kAddress)) << text << " at " << a.pos() << a.reason();
       ASSERT_TRUE(std::equal(a.words().begin(), a.words().end(), memory.begin()) &&
                   a.word_count() == line.word_count)
           << text;

@@ -47,6 +47,7 @@ struct SymbolicWindow : Window {
 
 TEST(SymbolicWindow, ListingShowsLabelRowsAndNamedTargets) {
   SymbolicWindow w;
+  w.machine.cpu.set_pc(01004);
   EXPECT_EQ(
       testing::PaneRows(w.model.Paint(Pane::kList)),
       (std::vector<std::string>{"start:",
@@ -55,6 +56,8 @@ TEST(SymbolicWindow, ListingShowsLabelRowsAndNamedTargets) {
                                 "001014: dec   r1", "001016: bne   loop", "001020: sob   r1,loop",
                                 "001022: br    putc",  // the first of two names
                                 "putc:"}));
+  // The mark of the line at PC sits on the instruction's row, not on its label's.
+  EXPECT_EQ(w.model.ListMarks(), (std::vector<RowMark>{{3, ListMark::kPc}}));
   // A page is still the words it shows: the last instruction did not fit.
   EXPECT_EQ(w.model.scroll_bar(Pane::kList).large_change, 10);
 }
@@ -136,7 +139,7 @@ TEST(SymbolicWindow, AddressEditsAndAssemblyTakeNames) {
         break;
     }
     EXPECT_EQ(taken, *c.error == '\0');
-    EXPECT_EQ(w.model.edit(edit).error, c.error);
+    EXPECT_EQ(w.model.edit(edit).reason, c.error);
     if (!taken) {
       EXPECT_EQ(w.model.edit(edit).state.caret, c.caret);
     }

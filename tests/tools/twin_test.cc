@@ -83,6 +83,9 @@ TEST(TwinTest, DemoMachineBootsTypesAndCloses) {
               "lcd png " +
                   png +
                   " 1\n"
+                  "lcd png " +
+                  (dir / "screen3.png").string() +
+                  "\n"
                   "close\n");
   ASSERT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(run.err, "");
@@ -103,6 +106,10 @@ TEST(TwinTest, DemoMachineBootsTypesAndCloses) {
     }
   }
   EXPECT_EQ(differing, 0);
+  // The window-sized picture of a screen of text is a small file: a two-colour palette.
+  const std::vector<uint8_t> window_sized = dir.Read("screen3.png");
+  EXPECT_LT(window_sized.size(), 1024u);
+  EXPECT_EQ(orlan::testing::DecodePng(window_sized).bit_depth, 1);
   // Closing wrote the clock file, as the window's close does.
   EXPECT_EQ(dir.Read("rtc.bin").size(), 64u);
 }

@@ -37,7 +37,8 @@ Action ParseAsm(const Args& args, const Session& session) {
   LineAssembler assembler(session.format);
   assembler.set_symbols(&session.symbols);
   if (!assembler.AssembleLine(args.text(), address)) {
-    throw AssemblyError(assembler.pos(), assembler.message());
+    const std::string& unknown = assembler.unknown_symbol();
+    throw AssemblyError(assembler.pos(), unknown.empty() ? "" : "unknown symbol: " + unknown);
   }
   const std::vector<uint16_t> words(assembler.words().begin(), assembler.words().end());
   return [address, words](Session& s) {

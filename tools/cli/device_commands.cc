@@ -4,6 +4,7 @@
 
 #include "devices/board.h"
 #include "devices/key_tables.h"
+#include "frontend/lcd_image.h"
 #include "frontend/message_sink.h"
 #include "frontend/png_image.h"
 #include "frontend/startup.h"
@@ -48,19 +49,6 @@ const Lcd& RefreshedLcd(Session& s) {
   return lcd;
 }
 
-// Each dot a square of scale by scale pixels, in the display's own colours.
-std::vector<uint32_t> ScaledPicture(const Lcd& lcd, int scale) {
-  const int width = kLcdWidth * scale;
-  std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * kLcdHeight * scale);
-  for (int y = 0; y < kLcdHeight * scale; ++y) {
-    for (int x = 0; x < width; ++x) {
-      pixels[static_cast<std::size_t>(y) * width + x] =
-          lcd.DotDark(x / scale, y / scale) ? kLcdDark : kLcdLight;
-    }
-  }
-  return pixels;
-}
-
 Action ParseLcd(const Args& args, const Session& session) {
   args.ExpectCount(0, 3);
   Devices(session);
@@ -74,8 +62,7 @@ Action ParseLcd(const Args& args, const Session& session) {
   const int scale = args.size() > 2 ? static_cast<int>(args.Number(2, 32)) : kLcdScale;
   if (scale == 0) throw UsageError("number out of range: " + std::string(args[2]));
   return [path, scale](Session& s) {
-    const std::vector<uint8_t> png =
-        EncodePng(kLcdWidth * scale, kLcdHeight * scale, ScaledPicture(RefreshedLcd(s), scale));
+    const std::vector<uint8_t> png = EncodeLcdPng(RefreshedLcd(s), scale);
     if (!WriteFileBytes(path, png)) throw UsageError("cannot write file: " + path);
   };
 }
