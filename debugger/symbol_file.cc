@@ -39,28 +39,6 @@ std::string Quoted(std::string_view text) {
   return out + "'";
 }
 
-// A value as the cross-assembler writes numbers: octal, decimal with a trailing ".",
-// hexadecimal after "0x".
-std::optional<uint16_t> ParseValue(std::string_view text) {
-  int base = 8;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  } else if (text.size() > 1 && text.back() == '.') {
-    base = 10;
-    text.remove_suffix(1);
-  }
-  if (text.empty()) return std::nullopt;
-  uint32_t value = 0;
-  for (char c : text) {
-    const int digit = DigitValue(c);
-    if (digit >= base) return std::nullopt;
-    value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(digit);
-    if (value > 0177777) return std::nullopt;
-  }
-  return static_cast<uint16_t>(value);
-}
-
 class Parser {
  public:
   SymbolFile Parse(std::string_view text) {
@@ -90,15 +68,18 @@ class Parser {
     }
     rest = Trim(rest.substr(1));
     if (rest.empty()) return Error(line, "a value expected after " + Quoted(name) + " =");
-    const std::optional<uint16_t> value = ParseValue(rest);
-    if (!value) return Error(line, "not a value from 0 to 177777: " + Quoted(rest));
+    // Numbers as the cross-assembler writes them.
+    const std::optional<uint64_t> value = ParseMarkedNumber(rest);
+    if (!value || *value > 0177777) {
+      return Error(line, "not a value from 0 to 177777: " + Quoted(rest));
+    }
     if (IsRegisterName(name)) return Error(line, Quoted(name) + " is a register name");
     const auto [it, added] = lines_.emplace(name, line);
     if (!added) {
       return Error(line,
                    Quoted(name) + " is already defined on line " + std::to_string(it->second));
     }
-    file_.symbols.Define(name, *value);
+    file_.symbols.Define(name, static_cast<uint16_t>(*value));
   }
 
   void Error(int line, std::string reason) {
