@@ -31,12 +31,12 @@ DebugWindowModel::DebugWindowModel(Machine& machine)
   SetListStart(kInitialListStart);
 }
 
-void DebugWindowModel::DebugCreate(const IntSettingReader& read_setting) {
+void DebugWindowModel::DebugCreate(int64_t radix_setting) {
   EndEdit();
   registers_ = RegisterPane();
   memory_ = MemoryEditor();
   SetListStart(kInitialListStart);
-  ConfigureRadix(format_, read_setting);
+  format_ = NumberFormat::ForRadix(radix_setting);
   box(EditId::kBreakpoint).max_length = format_.word_digits;
 }
 

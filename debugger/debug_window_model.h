@@ -67,8 +67,9 @@ class DebugWindowModel {
   DebugWindowModel& operator=(const DebugWindowModel&) = delete;
 
   // --- window -------------------------------------------------------------------
-  // Once at program start: reads the number base and sets the initial listing.
-  void DebugCreate(const IntSettingReader& read_setting);
+  // Once at program start: takes the number base (the Radix setting; 16 for a value
+  // outside 8 to 16) and sets the initial listing.
+  void DebugCreate(int64_t radix_setting);
   // Each time the window becomes visible: stops the run and lists from PC.
   void DebugShow();
   // Each time it is hidden (Run buttons, close box): the run resumes 30 ticks later.

@@ -70,9 +70,9 @@ EditText EditTextOf(const QLineEdit& edit, bool modified) {
 
 }  // namespace
 
-TDebugForm::TDebugForm(Machine& machine, const IntSettingReader& read_setting, QWidget* parent)
+TDebugForm::TDebugForm(Machine& machine, int64_t radix_setting, QWidget* parent)
     : QWidget(parent, Qt::Window), model_(machine) {
-  model_.DebugCreate(read_setting);
+  model_.DebugCreate(radix_setting);
   setWindowTitle(QStringLiteral("Debug Window"));
   setAttribute(Qt::WA_QuitOnClose, false);
   QFont window_font(QStringLiteral("MS Sans Serif"));

@@ -30,9 +30,8 @@ class TDebugForm final : public QWidget {
   Q_OBJECT
 
  public:
-  // Creates the hidden window; reads the number base through `read_setting` (the
-  // "Radix" key of section "Debugger").
-  TDebugForm(Machine& machine, const IntSettingReader& read_setting, QWidget* parent = nullptr);
+  // Creates the hidden window in the number base of the Radix setting.
+  TDebugForm(Machine& machine, int64_t radix_setting, QWidget* parent = nullptr);
   ~TDebugForm() override;
 
   DebugWindowModel& model() { return model_; }

@@ -18,8 +18,6 @@
 namespace orlan {
 namespace {
 
-int64_t Hex(std::string_view, std::string_view, int64_t fallback) { return fallback; }
-
 QPoint CellCentre(const TDebugForm& form, int column, int row) {
   return QPoint(column * form.cell().width() + form.cell().width() / 2,
                 row * form.cell().height() + form.cell().height() / 2);
@@ -34,7 +32,7 @@ class DebugFormTest : public QObject {
   void init() {
     machine_ = std::make_unique<Machine>();
     machine_->cpu.set_pc(0x0100);
-    form_ = std::make_unique<TDebugForm>(*machine_, Hex);
+    form_ = std::make_unique<TDebugForm>(*machine_, kDefaultRadix);
   }
   void cleanup() {
     form_.reset();
