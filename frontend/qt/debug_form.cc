@@ -12,7 +12,6 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
-#include <cmath>
 
 #include "core/machine.h"
 #include "debugger/key_codes.h"

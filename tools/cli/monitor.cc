@@ -17,8 +17,11 @@ namespace orlan::cli {
 
 bool StartSystem(System& system, const Options& options, MessageSink& sink, std::ostream& err) {
   if (!options.machine.empty()) {
-    // As in the window, a file error is reported and the machine runs anyway.
-    system.PowerOn(MachinePowerOn(options), sink);
+    // As in the window, a file error is reported and the machine runs anyway; but not
+    // on a folder that another emulator has.
+    if (system.PowerOn(MachinePowerOn(options), sink) == PowerOnResult::kFolderInUse) {
+      return false;
+    }
   } else {
     // Files named on the command line must all be there.
     CapturingMessageSink failures;
