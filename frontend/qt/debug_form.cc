@@ -137,6 +137,9 @@ void TDebugForm::CreateControls() {
     auto* edit = new QLineEdit(g);
     edit->setFrame(false);
     edit->setFont(edit_font_);
+    // A frameless edit still keeps its text 2 pixels in; this puts each typed
+    // character on the cell under it.
+    edit->setTextMargins(-2, 0, 0, 0);
     // A style sheet, since the group boxes' caption sheets take over their children's
     // drawing and would ignore a palette colour.
     edit->setStyleSheet(

@@ -23,7 +23,7 @@ cp -r "$demo" "$prefix/run"
 screen=$(printf 'run 1000.\nlcd\nclose\n' |
          "$prefix/bin/orlan-cli" --machine "$prefix/run" --time 2026-01-02T03:04:05)
 [ "$(printf '%s\n' "$screen" | grep -c '^[#.]\{120\}$')" -eq 64 ] || fail "no display from the demo"
-printf '%s\n' "$screen" | grep -q '#' || fail "the demo's display is blank"
+printf '%s\n' "$screen" | grep '#' >/dev/null || fail "the demo's display is blank"
 [ -s "$prefix/run/rtc.bin" ] || fail "closing wrote no clock file"
 
 printf 'mov #5,r0\n' > "$prefix/a.s"
@@ -39,7 +39,7 @@ if [ "$with_qt" = 1 ]; then
   version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/orlan" --version)
   [[ $version == "orlan "* ]] || fail "orlan --version said: $version"
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/orlan" --help |
-    grep -q -- '--dir' || fail "orlan --help"
+    grep -- '--dir' >/dev/null || fail "orlan --help"
   status=0
   message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/orlan" 2>&1) ||
     status=$?
