@@ -59,4 +59,13 @@ uint32_t TextToNumber(std::string_view text, int base) {
   return ReadDigits(text.substr(i), base > 16 ? 16 : base).wrapped;
 }
 
+std::optional<uint64_t> ParseMarkedNumber(std::string_view text, unsigned default_base) {
+  const MachineNumber number = ReadMachineNumber(text, static_cast<int>(default_base));
+  if (number.length == 0 || number.length != text.size() ||
+      number.fault != MachineNumber::Fault::kNone) {
+    return std::nullopt;
+  }
+  return number.value;
+}
+
 }  // namespace orlan

@@ -6,17 +6,16 @@
 #include <optional>
 #include <string_view>
 
-#include "core/digits.h"
+#include "debugger/number_text.h"
 
 namespace orlan::cli {
 
-// The whole text as one number in the machine's notation: octal by default
-// (`default_base` may say otherwise), "0x" or "0X" before the digits gives hexadecimal
-// and a trailing "." decimal. Values beyond 32 bits come back as kNumberTooLarge, so
-// that callers report them as out of range rather than as bad syntax. No value: the
-// text is not a number.
-inline constexpr uint64_t kNumberTooLarge = kDigitsTooLarge;
-std::optional<uint64_t> ParseNumber(std::string_view text, unsigned default_base = 8);
+// The debugger's ParseMarkedNumber: octal by default, "0x" hexadecimal, a trailing
+// "." decimal; beyond 32 bits kNumberTooLarge.
+inline constexpr uint64_t kNumberTooLarge = kMarkedNumberTooLarge;
+inline std::optional<uint64_t> ParseNumber(std::string_view text, unsigned default_base = 8) {
+  return ParseMarkedNumber(text, default_base);
+}
 
 }  // namespace orlan::cli
 
