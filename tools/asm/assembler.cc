@@ -8,6 +8,7 @@
 #include "debugger/line_assembler.h"
 #include "debugger/mnemonic_table.h"
 #include "debugger/number_text.h"
+#include "debugger/symbol_table.h"
 #include "tools/asm/expression.h"
 
 namespace orlan::asm_tool {
@@ -21,15 +22,6 @@ std::string LowerText(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = Lower(c);
   return out;
-}
-
-// Names that the line assembler reads as registers; they cannot be symbols.
-bool IsRegisterName(std::string_view name) {
-  const std::string lower = LowerText(name);
-  for (const RegisterNameEntry& entry : kRegisterNameTable) {
-    if (lower == entry.name) return true;
-  }
-  return false;
 }
 
 // Where the comment of a line starts: the first ";" outside a string or a
