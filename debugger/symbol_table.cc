@@ -14,8 +14,6 @@ bool IsNameStart(char c) {
 
 bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool AllDigits(std::string_view text, int radix) {
   return std::all_of(text.begin(), text.end(), [radix](char c) { return DigitValue(c) < radix; });
 }
@@ -60,12 +58,7 @@ std::size_t NameLength(std::string_view text) {
   return n;
 }
 
-bool IsRegisterName(std::string_view name) {
-  std::string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
-  return std::any_of(kRegisterNameTable.begin(), kRegisterNameTable.end(),
-                     [&lower](const RegisterNameEntry& entry) { return entry.name == lower; });
-}
+bool IsRegisterName(std::string_view name) { return RegisterNumber(name).has_value(); }
 
 bool Referable(std::string_view name, int radix) {
   return !IsRegisterName(name) && !AllDigits(name, radix);

@@ -8,6 +8,7 @@
 #include "debugger/line_assembler.h"
 #include "debugger/mnemonic_table.h"
 #include "debugger/number_text.h"
+#include "debugger/symbol_table.h"
 #include "tools/asm/expression.h"
 
 namespace orlan::asm_tool {
@@ -22,9 +23,6 @@ std::string LowerText(std::string_view s) {
   for (char& c : out) c = Lower(c);
   return out;
 }
-
-// Names that the line assembler reads as registers; they cannot be symbols.
-bool IsRegisterName(std::string_view name) { return RegisterNumber(name).has_value(); }
 
 // Where the comment of a line starts: the first ";" outside a string or a
 // character constant.
