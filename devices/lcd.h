@@ -55,7 +55,7 @@ class Lcd final : public BusDevice {
   void set_reg(int i, uint16_t value) { regs_[i & 1] = value; }
   uint16_t lcd_start() const { return regs_[0]; }
   int pending_index() const { return pending_; }
-  uint16_t latch() const;
+  uint16_t latch() const { return static_cast<uint16_t>(latch_[0] | latch_[1] << 8); }
 
   // Display byte j (0-959) as the display shows it now: the RAM byte at
   // LcdStart + j (16-bit wrap), or 377 when that address is not RAM.
