@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <system_error>
 
 #include "devices/host_file.h"
 
@@ -10,11 +9,13 @@ namespace orlan {
 
 IoResult ReadWholeFile(const std::filesystem::path& path, std::size_t limit,
                        std::vector<uint8_t>& bytes) {
-  std::error_code ec;
-  const std::filesystem::file_status status = std::filesystem::status(path, ec);
-  if (!std::filesystem::exists(status)) return IoResult::FromErrno(path, "cannot open", ENOENT);
-  if (!std::filesystem::is_regular_file(status)) {
-    return IoResult::Failure(PathText(path) + ": not a regular file");
+  switch (HostFileKind(path)) {
+    case FileKind::kMissing:
+      return IoResult::FromErrno(path, "cannot open", ENOENT);
+    case FileKind::kOther:
+      return NotRegularFile(path);
+    case FileKind::kRegular:
+      break;
   }
   errno = 0;
   std::FILE* f = OpenHostFile(path, "rb");

@@ -168,6 +168,11 @@ class System {
   // window. The speed setting and the pause stay as they are.
   enum class RunStop { kKeep, kFromState };
   StateLoadResult LoadState(std::span<const uint8_t> file, RunStop run_stop = RunStop::kKeep);
+  // The same with a state file. Saving writes the file whole or not at all; a file
+  // that cannot be read is refused like a bad state. Messages name the file.
+  IoResult SaveStateFile(const std::filesystem::path& path) const;
+  StateLoadResult LoadStateFile(const std::filesystem::path& path,
+                                RunStop run_stop = RunStop::kKeep);
   // The fingerprint of the ROM images power-on loaded; states of other machines are
   // refused.
   uint32_t rom_fingerprint() const { return rom_fingerprint_; }

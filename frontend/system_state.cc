@@ -3,12 +3,19 @@
 
 #include "core/crc32.h"
 #include "core/state_io.h"
+#include "devices/atomic_file.h"
 #include "frontend/journal.h"
 #include "frontend/read_file.h"
 #include "frontend/state_file.h"
 #include "frontend/system.h"
 
 namespace orlan {
+namespace {
+
+// A state is some 80 KB; anything far larger is no state.
+constexpr std::size_t kStateFileLimit = 1 << 20;
+
+}  // namespace
 
 void System::WriteState(StateWriter& out) const {
   machine_.SaveState(out);
@@ -66,6 +73,18 @@ StateLoadResult System::LoadState(std::span<const uint8_t> file, RunStop run_sto
     }
   }
   if (journal_) journal_->RecordState(SaveState());
+  return result;
+}
+
+IoResult System::SaveStateFile(const std::filesystem::path& path) const {
+  return WriteFileAtomically(path, SaveState());
+}
+
+StateLoadResult System::LoadStateFile(const std::filesystem::path& path, RunStop run_stop) {
+  std::vector<uint8_t> file;
+  if (IoResult read = ReadWholeFile(path, kStateFileLimit, file); !read) return {read.error, {}};
+  StateLoadResult result = LoadState(file, run_stop);
+  if (!result.ok()) result.error = PathText(path) + ": " + result.error;
   return result;
 }
 

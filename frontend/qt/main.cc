@@ -1,6 +1,6 @@
-// The emulator's window program: `orlan [--dir DIR | DIR]` runs the machine whose files
-// are in DIR (default: the current directory when it holds them, else the folder the
-// user chooses).
+// The emulator's window program: `orlan [--record FILE] [--dir DIR | DIR]` runs the
+// machine whose files are in DIR (default: the current directory when it holds them,
+// else the folder the user chooses).
 #include <QApplication>
 #include <QDir>
 #include <filesystem>
@@ -46,7 +46,19 @@ int main(int argc, char** argv) {
   orlan::LoadMachineSymbols(folder, symbols,
                             [&sink](const std::string& problem) { sink.Warning(problem); });
   debug.model().SetSymbols(std::move(symbols));
-  system.machine().on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
+  // What the debug window does to the machine reaches a recording as it hands the
+  // machine back.
+  system.machine().on_debug_stop = [&system, &debug] {
+    system.DebuggerOpened();
+    debug.ShowDebugWindow();
+  };
+  debug.model().on_release = [&system] { system.DebuggerReleased(); };
+  if (choice.record) {
+    if (const orlan::IoResult started = system.StartRecording(*choice.record); !started) {
+      std::cerr << "orlan: " << started.error << '\n';
+      return 2;
+    }
+  }
   QObject::connect(&form, &orlan::TMainForm::Closed, &app, &QApplication::quit);
   form.show();
   const int status = app.exec();

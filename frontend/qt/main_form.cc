@@ -51,6 +51,12 @@ void BlitTransparent(QImage& target, QPoint at, const QImage& source) {
   }
 }
 
+constexpr char kTitle[] = "Orlan";
+// How long a notice (slot chosen, saved, loaded) stays on the face.
+constexpr int kNoticeMs = 2000;
+// The mark sits under the display's lower right corner.
+const QRect kMarkRect(kLcdLeft + kLcdPictureWidth - 140, kLcdTop + kLcdPictureHeight + 12, 140, 18);
+
 QImage LcdImage(const Lcd& lcd) {
   return QImage(reinterpret_cast<const uchar*>(lcd.pixels()), kLcdPictureWidth, kLcdPictureHeight,
                 kLcdPictureWidth * 4, QImage::Format_RGB32);
@@ -61,7 +67,7 @@ QImage LcdImage(const Lcd& lcd) {
 TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sink,
                      const LocalTime& now, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), system_(system), sink_(sink) {
-  setWindowTitle("Orlan");
+  setWindowTitle(kTitle);
   setFixedSize(kFaceWidth, kFaceHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
@@ -85,6 +91,15 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
   connect(&refresh_timer_, &QTimer::timeout, this, &TMainForm::OnRefreshTimer);
   sec_timer_.setInterval(kSecIntervalMs);
   connect(&sec_timer_, &QTimer::timeout, this, &TMainForm::OnSecTimer);
+  notice_timer_.setSingleShot(true);
+  notice_timer_.setInterval(kNoticeMs);
+  connect(&notice_timer_, &QTimer::timeout, this, [this] {
+    notice_.clear();
+    update(kMarkRect);
+  });
+  // Run ticks are timed: one never holds the interface longer than the System allows,
+  // whatever the speed, and fast-forward fills its share of host time.
+  system_.set_host_clock(SteadyHostClock());
 
   // FormCreate.
   face_buffer_ = BlankPicture(kFaceWidth, kFaceHeight);
@@ -168,6 +183,17 @@ void TMainForm::DrawKeyImage(int area, int x, int y, bool pressed) {
   update(x, y, a.width, a.height);
 }
 
+void TMainForm::ShowKeyPressed(const KeyRect& r, bool pressed) {
+  if (!face_buffer_.isNull()) {
+    // The key's face moves one pixel down and right, or back.
+    const int from = pressed ? 4 : 5;
+    const int to = pressed ? 5 : 4;
+    MoveRect(face_buffer_, QRect(r.x + from, r.y + from, r.width - 8, r.height - 8),
+             QPoint(r.x + to, r.y + to));
+  }
+  DrawKeyImage(r.area, r.x, r.y, pressed);
+}
+
 void TMainForm::ReleaseMouseKey(int x, int y) {
   const int key = system_.board().keyboard.mouse_key();
   if (key == 0) return;
@@ -177,12 +203,7 @@ void TMainForm::ReleaseMouseKey(int x, int y) {
     return;
   }
   if (x >= r->x && x < r->x + r->width && y >= r->y && y < r->y + r->height) return;
-  if (!face_buffer_.isNull()) {
-    // Shift the key's face back up and left by one pixel.
-    MoveRect(face_buffer_, QRect(r->x + 5, r->y + 5, r->width - 8, r->height - 8),
-             QPoint(r->x + 4, r->y + 4));
-  }
-  DrawKeyImage(r->area, r->x, r->y, false);
+  ShowKeyPressed(*r, false);
   system_.SetMouseKey(0);
 }
 
@@ -195,13 +216,7 @@ void TMainForm::FormMouseDown(int x, int y) {
     StartSystemMove();
     return;
   }
-  const KeyRect r = *KeyRectOf(key);
-  if (!face_buffer_.isNull()) {
-    // The key's face moves one pixel down and right.
-    MoveRect(face_buffer_, QRect(r.x + 4, r.y + 4, r.width - 8, r.height - 8),
-             QPoint(r.x + 5, r.y + 5));
-  }
-  DrawKeyImage(r.area, r.x, r.y, true);
+  ShowKeyPressed(*KeyRectOf(key), true);
   system_.SetMouseKey(key);  // a machine key also raises the key interrupt
 }
 
@@ -253,11 +268,11 @@ void TMainForm::FormDeactivate() {
 
 void TMainForm::OnRunTimer() {
   system_.Tick(TickKind::kRun);
-  // A cartridge file error is shown after the tick, so the worker is not held up
-  // while the box is open; errors while one waits to be shown are not repeated.
-  std::optional<std::string> error = system_.TakeDeviceError();
-  if (error && !device_error_) {
-    device_error_ = std::move(error);
+  // A file error is shown after the tick, so the worker is not held up while the box
+  // is open; the next one waits until the box is closed.
+  if (device_error_) return;
+  device_error_ = system_.TakeDeviceError();
+  if (device_error_) {
     QMetaObject::invokeMethod(this, &TMainForm::ShowDeviceError, Qt::QueuedConnection);
   }
 }
@@ -265,6 +280,112 @@ void TMainForm::OnRunTimer() {
 void TMainForm::ShowDeviceError() {
   if (device_error_) sink_.Warning(*device_error_);
   device_error_.reset();
+}
+
+std::filesystem::path TMainForm::StateSlotPath(int slot) const {
+  return system_.folder() / ("state" + std::to_string(slot) + ".sav");
+}
+
+void TMainForm::SelectStateSlot(int slot) {
+  if (slot < 1 || slot > kStateSlots) return;
+  state_slot_ = slot;
+  Notice(QString("Slot %1").arg(slot));
+}
+
+void TMainForm::SaveStateSlot() {
+  if (IoResult saved = system_.SaveStateFile(StateSlotPath(state_slot_)); !saved) {
+    sink_.Warning(saved.error);
+    return;
+  }
+  Notice(QString("Saved in slot %1").arg(state_slot_));
+}
+
+void TMainForm::LoadStateSlot() {
+  // The face shows no key held while the file is read; the state may hold one.
+  ReleaseMouseKey(-1, -1);
+  const StateLoadResult loaded = system_.LoadStateFile(StateSlotPath(state_slot_));
+  if (!loaded.ok()) {
+    sink_.Warning(loaded.error);
+    return;
+  }
+  for (const std::string& warning : loaded.warnings) sink_.Warning(warning);
+  if (const std::optional<KeyRect> r = KeyRectOf(system_.board().keyboard.mouse_key())) {
+    ShowKeyPressed(*r, true);
+  }
+  // The debug window, when it has the machine, shows the loaded one.
+  if (system_.machine().run.run_stopped()) system_.machine().StopIntoDebugger();
+  Notice(QString("Loaded slot %1").arg(state_slot_));
+  update();
+}
+
+void TMainForm::TogglePause() {
+  system_.SetPaused(!system_.paused());
+  ShowRunState();
+}
+
+void TMainForm::ToggleFastForward() {
+  system_.SetFastForward(!system_.fast_forward());
+  ShowRunState();
+}
+
+void TMainForm::ShowRunState() {
+  QString title = kTitle;
+  const QChar dash(0x2014);
+  if (system_.paused()) {
+    title += QString(" %1 paused").arg(dash);
+  } else if (system_.fast_forward()) {
+    title += QString(" %1 fast-forward").arg(dash);
+  }
+  setWindowTitle(title);
+  update(kMarkRect);
+}
+
+void TMainForm::Notice(const QString& text) {
+  notice_ = text;
+  notice_timer_.start();
+  update(kMarkRect);
+}
+
+QString TMainForm::MarkText() const {
+  if (!notice_.isEmpty()) return notice_;
+  if (system_.paused()) return "PAUSED";
+  if (system_.fast_forward()) return "FAST-FORWARD";
+  return {};
+}
+
+void TMainForm::PaintMark(QPainter& painter) {
+  const QString text = MarkText();
+  if (text.isEmpty()) return;
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(system_.paused() ? 0x90202020 : 0x90204080));
+  if (!notice_.isEmpty()) painter.setBrush(QColor(0x90303030));
+  painter.drawRoundedRect(kMarkRect, 4, 4);
+  QFont font = painter.font();
+  font.setBold(true);
+  font.setPixelSize(11);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  painter.drawText(kMarkRect, Qt::AlignCenter, text);
+}
+
+bool TMainForm::Shortcut(int key, bool repeat) {
+  std::function<void()> action;
+  if (key >= Qt::Key_1 && key < Qt::Key_1 + kStateSlots) {
+    action = [this, key] { SelectStateSlot(key - Qt::Key_1 + 1); };
+  } else if (key == Qt::Key_S) {
+    action = [this] { SaveStateSlot(); };
+  } else if (key == Qt::Key_L) {
+    action = [this] { LoadStateSlot(); };
+  } else if (key == Qt::Key_P) {
+    action = [this] { TogglePause(); };
+  } else if (key == Qt::Key_F) {
+    action = [this] { ToggleFastForward(); };
+  } else {
+    return false;
+  }
+  if (!repeat) action();
+  return true;
 }
 
 void TMainForm::OnRtcTimer() { system_.Tick(TickKind::kClock); }
@@ -296,6 +417,7 @@ void TMainForm::paintEvent(QPaintEvent* event) {
   }
   Blit(face_buffer_, QPoint(kLcdLeft, kLcdTop), LcdImage(system_.board().lcd));
   painter.drawImage(event->rect(), face_buffer_, event->rect());
+  PaintMark(painter);
   system_.DisplayPainted();
 }
 
@@ -316,6 +438,10 @@ void TMainForm::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
+  // The emulator's own keys go no further; a held one does not repeat its action.
+  if ((event->modifiers() & Qt::ControlModifier) && Shortcut(event->key(), event->isAutoRepeat())) {
+    return;
+  }
   // A held host key repeats: each repeat presses it again and raises the interrupt.
   if (const int virtual_key = VirtualKeyFromQtKey(event->key())) FormKeyDown(virtual_key);
   for (const char32_t ch : event->text().toUcs4()) FormKeyPress(ch);

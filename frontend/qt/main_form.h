@@ -1,10 +1,13 @@
 // The main window: the picture of the machine's face with the display set into it,
 // the pictured keys under the mouse, the host keyboard, and the four timers that
-// drive the machine.
+// drive the machine. Ctrl with a key works the emulator, never the machine: Ctrl+1 to
+// Ctrl+4 choose a state slot, Ctrl+S saves the machine into it, Ctrl+L loads it,
+// Ctrl+P pauses or goes on, Ctrl+F fast-forwards or not.
 #ifndef ORLAN_FRONTEND_QT_MAIN_FORM_H_
 #define ORLAN_FRONTEND_QT_MAIN_FORM_H_
 
 #include <QImage>
+#include <QString>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
@@ -13,11 +16,14 @@
 #include <string>
 
 #include "devices/face_geometry.h"
+#include "devices/key_tables.h"
 #include "devices/local_time.h"
 #include "frontend/message_sink.h"
 #include "frontend/qt/threaded_timer.h"
 #include "frontend/settings.h"
 #include "frontend/system.h"
+
+class QPainter;
 
 namespace orlan {
 
@@ -51,6 +57,20 @@ class TMainForm final : public QWidget {
   void OnRtcTimer();
   void OnRefreshTimer();
   void OnSecTimer();
+
+  // Saved states in the slots of the machine folder ("state1.sav" to "state4.sav").
+  static constexpr int kStateSlots = 4;
+  void SelectStateSlot(int slot);  // 1 to kStateSlots
+  int state_slot() const { return state_slot_; }
+  std::filesystem::path StateSlotPath(int slot) const;
+  void SaveStateSlot();
+  void LoadStateSlot();
+  // Pause and fast-forward, shown in the window title and in a mark on the face.
+  void TogglePause();
+  void ToggleFastForward();
+  // The mark's text now: a notice for a moment after a slot is chosen, saved or
+  // loaded, else the pause or fast-forward, else nothing.
+  QString MarkText() const;
 
   void DrawKeyImage(int area, int x, int y, bool pressed);
   // Lets go of the mouse-held key unless (x, y) is still on it; (-1, -1) always does.
@@ -92,6 +112,15 @@ class TMainForm final : public QWidget {
   bool LoadPicture(const char* file_name, QImage& picture);
   void ShowDeviceError();
   void StartSystemMove();
+  // The key's picture pressed (its face one pixel down and right) or released.
+  void ShowKeyPressed(const KeyRect& r, bool pressed);
+  // Ctrl with `key`: whether it is one of the window's shortcuts, done unless it is a
+  // held key's repeat.
+  bool Shortcut(int key, bool repeat);
+  void Notice(const QString& text);
+  // The title and the mark after a change of the run state.
+  void ShowRunState();
+  void PaintMark(QPainter& painter);
 
   // The steps of the start and close sequences that belong to the window.
   FrontEndSteps FrontEnd();
@@ -99,7 +128,10 @@ class TMainForm final : public QWidget {
   System& system_;
   MessageSink& sink_;
   bool shown_ = false;
-  std::optional<std::string> device_error_;  // waiting to be shown
+  std::optional<std::string> device_error_;  // waiting to be shown, or being shown
+  int state_slot_ = 1;
+  QString notice_;
+  QTimer notice_timer_;
   int system_moves_ = 0;
 
   QImage scratch_picture_;

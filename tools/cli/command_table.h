@@ -87,6 +87,7 @@ class CommandTable {
 void AddCoreCommands(CommandTable& table);
 void AddDebuggerCommands(CommandTable& table);
 void AddDeviceCommands(CommandTable& table);
+void AddStateCommands(CommandTable& table);
 void AddTimeCommands(CommandTable& table);
 
 // Every command the monitor offers.
