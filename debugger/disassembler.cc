@@ -46,11 +46,10 @@ std::string Disassembler::OperandText(int field) {
     case 1:
       return "(" + r + ")";
     case 2:
-      // Appending, not "#" + temporary: GCC 12 warns falsely (-Wrestrict) on the latter.
-      if (reg == kPc) return std::string("#").append(format_.WordToText(FetchWord(), ' '));
+      if (reg == kPc) return "#" + format_.WordToText(FetchWord(), ' ');
       return "(" + r + ")+";
     case 3:
-      if (reg == kPc) return std::string("@#").append(format_.WordToText(FetchWord(), ' '));
+      if (reg == kPc) return "@#" + format_.WordToText(FetchWord(), ' ');
       return "@(" + r + ")+";
     case 4:
       return "-(" + r + ")";
