@@ -32,5 +32,7 @@ function(orlan_gtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   orlan_target_defaults(${name})
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS toolkit-free)
+  # Every test takes well under a second; the limit turns a hang (or work that grows
+  # out of bounds) into a failure instead of a stalled run.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS toolkit-free TIMEOUT 120)
 endfunction()
