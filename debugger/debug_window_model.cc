@@ -31,12 +31,12 @@ DebugWindowModel::DebugWindowModel(Machine& machine)
   SetListStart(kInitialListStart);
 }
 
-void DebugWindowModel::DebugCreate(const IntSettingReader& read_setting) {
+void DebugWindowModel::DebugCreate(int64_t radix_setting) {
   EndEdit();
   registers_ = RegisterPane();
   memory_ = MemoryEditor();
   SetListStart(kInitialListStart);
-  ConfigureRadix(format_, read_setting);
+  format_ = NumberFormat::ForRadix(radix_setting);
   box(EditId::kBreakpoint).max_length = format_.word_digits;
 }
 
@@ -97,6 +97,10 @@ const ScrollBarState& DebugWindowModel::scroll_bar(Pane pane) const {
       break;
   }
   return memory_.scroll_bar();
+}
+
+std::vector<RowMark> DebugWindowModel::ListMarks() const {
+  return orlan::ListMarks(list_.row_addresses(), machine_.cpu.pc());
 }
 
 void DebugWindowModel::PaneMouseDown(Pane pane, Cell cell) {
@@ -181,6 +185,7 @@ void DebugWindowModel::ListEnter() {
       e.state.caret = assembler_.pos() - 1;
       e.state.selection = 0;
       LimitLength(e.state, 0);
+      e.reason = assembler_.reason();
       return;
     }
     disassembler_.set_address(edit_target_);
@@ -239,6 +244,7 @@ int DebugWindowModel::FilterBase(EditId id) const {
 
 void DebugWindowModel::EditChange(EditId id, const EditText& text) {
   EditBox& e = box(id);
+  if (text.text != e.state.text) e.reason.clear();
   e.state = text;
   if (e.upper_case) UpperCase(e.state);
   LimitLength(e.state, e.max_length);
@@ -255,6 +261,7 @@ void DebugWindowModel::BeginEdit(EditId id, const EditRequest& request) {
   e.width = request.width;
   e.max_length = request.width;
   e.state = EditText();
+  e.reason.clear();
 }
 
 void DebugWindowModel::EndEdit() {
@@ -262,6 +269,7 @@ void DebugWindowModel::EndEdit() {
   for (EditId id : {EditId::kList, EditId::kRegisters, EditId::kBinary}) {
     EditBox& e = box(id);
     e.state = EditText();
+    e.reason.clear();
     e.column = 0;
     e.row = 0;
     e.width = 0;

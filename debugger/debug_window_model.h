@@ -7,12 +7,15 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "core/machine.h"
 #include "debugger/disassembler.h"
 #include "debugger/disassembly_pane.h"
 #include "debugger/edit_text.h"
 #include "debugger/line_assembler.h"
+#include "debugger/list_marks.h"
 #include "debugger/memory_editor.h"
 #include "debugger/number_text.h"
 #include "debugger/pane_text.h"
@@ -45,6 +48,9 @@ struct EditBox {
   int width = 0;
   int max_length = 0;  // characters; 0: no limit
   bool upper_case = false;
+  // Why the text was refused (a line that does not assemble), shown beside the
+  // caret until the text changes; empty otherwise.
+  std::string reason;
 
   bool open() const { return width > 0; }
 };
@@ -61,8 +67,9 @@ class DebugWindowModel {
   DebugWindowModel& operator=(const DebugWindowModel&) = delete;
 
   // --- window -------------------------------------------------------------------
-  // Once at program start: reads the number base and sets the initial listing.
-  void DebugCreate(const IntSettingReader& read_setting);
+  // Once at program start: takes the number base (the Radix setting; 16 for a value
+  // outside 8 to 16) and sets the initial listing.
+  void DebugCreate(int64_t radix_setting);
   // Each time the window becomes visible: stops the run and lists from PC.
   void DebugShow();
   // Each time it is hidden (Run buttons, close box): the run resumes 30 ticks later.
@@ -79,6 +86,9 @@ class DebugWindowModel {
   // listing reads through the bus.
   PaneText Paint(Pane pane);
   const ScrollBarState& scroll_bar(Pane pane) const;
+  // The listing's line marks (the line at PC) for the lines that its last Paint
+  // showed, drawn in the column ListMarkColumn(format()).
+  std::vector<RowMark> ListMarks() const;
   // A mouse button down on a cell: activates the pane's group and closes any edit,
   // then opens the edit that the cell asks for, if any.
   void PaneMouseDown(Pane pane, Cell cell);

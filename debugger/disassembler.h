@@ -32,7 +32,7 @@ struct DisassembledLine {
 class Disassembler {
  public:
   // Both must outlive the disassembler; the format is read at every use, so a later
-  // ConfigureRadix takes effect at once.
+  // change of the format takes effect at once.
   Disassembler(Machine& machine, const NumberFormat& format) : machine_(machine), format_(format) {}
 
   // Address of the next word read or stored (DisAddress).

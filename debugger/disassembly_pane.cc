@@ -33,9 +33,11 @@ void DisassemblyPane::UpdateBar() {
 PaneText DisassemblyPane::Paint(PaneSize size, Disassembler& disassembler,
                                 const NumberFormat& format) {
   PaneText runs;
+  row_addresses_.clear();
   disassembler.set_address(list_top_);
   for (int r = 0; r < size.rows && Shows(disassembler.address()); ++r) {
     const DisassembledLine line = disassembler.Next();
+    row_addresses_.push_back(line.address);
     runs.push_back({0, r, AddressText(line.address, format)});
     runs.push_back({MnemonicColumn(format), r, line.mnemonic});
     if (!line.operands.empty()) runs.push_back({OperandColumn(format), r, line.operands});

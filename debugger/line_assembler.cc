@@ -12,6 +12,12 @@ void LineAssembler::SetText(std::string_view text) {
   text_.assign(text.substr(0, kAsmTextLimit));
   pos_ = 1;
   word_count_ = 0;
+  reason_ = "";
+}
+
+bool LineAssembler::Fail(const char* reason) {
+  if (*reason_ == '\0') reason_ = reason;
+  return false;
 }
 
 bool LineAssembler::SkipSpaces() {
@@ -29,8 +35,9 @@ bool LineAssembler::MatchChar(char c) {
 bool LineAssembler::MatchComma() {
   SkipSpaces();
   const bool matched = MatchChar(',');
+  if (!matched) return Fail("',' expected");
   SkipSpaces();
-  return matched;
+  return true;
 }
 
 bool LineAssembler::MatchName(std::string_view name) {
@@ -77,6 +84,8 @@ bool LineAssembler::ParseRegister(int& n) {
   return true;
 }
 
+bool LineAssembler::ExpectRegister(int& n) { return ParseRegister(n) || Fail("register expected"); }
+
 void LineAssembler::AddWord(uint16_t word) {
   // An instruction has at most two extra words, one per operand field.
   if (word_count_ < static_cast<int>(words_.size())) words_[word_count_++] = word;
@@ -88,25 +97,40 @@ std::optional<int> LineAssembler::ParseOperand(uint16_t address) {
   if (ParseRegister(n)) return (deferred ? 010 : 0) + n;  // @r is (r)
   if (MatchChar('#')) {
     uint16_t value;
-    if (ParseNumber(value) == 0) return std::nullopt;
+    if (ParseNumber(value) == 0) {
+      Fail("number expected");
+      return std::nullopt;
+    }
     AddWord(value);
     return deferred ? 037 : 027;  // absolute : immediate
   }
   if (MatchChar('-')) {
-    if (!MatchChar('(') || !ParseRegister(n) || !MatchChar(')')) return std::nullopt;
+    if (!MatchChar('(') || !ParseRegister(n) || !MatchChar(')')) {
+      Fail("-(register) expected");
+      return std::nullopt;
+    }
     return (deferred ? 050 : 040) + n;
   }
   if (MatchChar('(')) {
-    if (!ParseRegister(n) || !MatchChar(')')) return std::nullopt;
+    if (!ParseRegister(n) || !MatchChar(')')) {
+      Fail("(register) expected");
+      return std::nullopt;
+    }
     if (MatchChar('+')) return (deferred ? 030 : 020) + n;
     if (!deferred) return 010 + n;
     AddWord(0);  // @(r) is @0(r)
     return 070 + n;
   }
   uint16_t x;
-  if (ParseNumber(x) == 0) return std::nullopt;
+  if (ParseNumber(x) == 0) {
+    Fail("operand expected");
+    return std::nullopt;
+  }
   if (MatchChar('(')) {
-    if (!ParseRegister(n) || !MatchChar(')')) return std::nullopt;
+    if (!ParseRegister(n) || !MatchChar(')')) {
+      Fail("(register) expected");
+      return std::nullopt;
+    }
     AddWord(x);
     return (deferred ? 070 : 060) + n;
   }
@@ -125,7 +149,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
     case OperandFormat::kNone:
       return true;
     case OperandFormat::kReg:
-      if (!ParseRegister(n)) return false;
+      if (!ExpectRegister(n)) return false;
       word |= static_cast<uint16_t>(n);
       return true;
     case OperandFormat::kDoubleB:
@@ -147,7 +171,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       return true;
     }
     case OperandFormat::kRegDst: {
-      if (!ParseRegister(n)) return false;
+      if (!ExpectRegister(n)) return false;
       word |= static_cast<uint16_t>(n << 6);
       if (!MatchComma()) return false;
       const std::optional<int> destination = ParseOperand(address);
@@ -159,26 +183,27 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       const std::optional<int> source = ParseOperand(address);
       if (!source) return false;
       word |= static_cast<uint16_t>(*source);
-      if (!MatchComma() || !ParseRegister(n)) return false;
+      if (!MatchComma() || !ExpectRegister(n)) return false;
       word |= static_cast<uint16_t>(n << 6);
       return true;
     }
     case OperandFormat::kBranch: {
-      if (ParseNumber(value) == 0) return false;
+      if (ParseNumber(value) == 0) return Fail("address expected");
       // The difference is taken in 16 bits, so targets wrap around the address space;
       // an odd difference loses its last unit (rounding toward minus infinity).
       const int difference = static_cast<int16_t>(static_cast<uint16_t>(value - address - 2));
       const int offset = difference >> 1;
-      if (offset < -128 || offset > 127) return false;
+      if (offset < -128 || offset > 127) return Fail("branch too far");
       word |= static_cast<uint16_t>(offset & 0377);
       return true;
     }
     case OperandFormat::kSob: {
-      if (!ParseRegister(n)) return false;
+      if (!ExpectRegister(n)) return false;
       word |= static_cast<uint16_t>(n << 6);
-      if (!MatchComma() || ParseNumber(value) == 0) return false;
+      if (!MatchComma()) return false;
+      if (ParseNumber(value) == 0) return Fail("address expected");
       const int offset = static_cast<uint16_t>(address + 2 - value) / 2;
-      if (offset > 077) return false;
+      if (offset > 077) return Fail("sob goes back at most 77 words");
       word |= static_cast<uint16_t>(offset);
       return true;
     }
@@ -188,7 +213,8 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       const uint16_t limit = format == OperandFormat::kPriority ? 7
                              : format == OperandFormat::kMark   ? 077
                                                                 : 0377;
-      if (ParseNumber(value) == 0 || value > limit) return false;
+      if (ParseNumber(value) == 0) return Fail("number expected");
+      if (value > limit) return Fail("number too large");
       word |= value;
       return true;
     }
@@ -216,19 +242,19 @@ bool LineAssembler::Assemble(std::string_view text, uint16_t address) {
     return true;
   }
   const int row = FindName(kMnemonicTable);
-  if (row < 0) return false;
+  if (row < 0) return Fail("unknown instruction");
   const MnemonicEntry& entry = kMnemonicTable[row];
-  if (entry.format == OperandFormat::kIllegal) return false;
+  if (entry.format == OperandFormat::kIllegal) return Fail("unknown instruction");
   AddWord(entry.value);
   if (!AtEnd() && AsciiLower(text_[pos_ - 1]) == 'b' && HasByteForm(entry.format)) {
     ++pos_;
     words_[0] |= 0100000;
   }
   // Every mnemonic with operands (even an empty flag list) needs a blank after it.
-  if (!SkipSpaces() && entry.format != OperandFormat::kNone) return false;
+  if (!SkipSpaces() && entry.format != OperandFormat::kNone) return Fail("blank expected");
   if (!ParseOperandsOf(entry.format, address)) return false;
   SkipSpaces();
-  if (!AtEnd()) return false;
+  if (!AtEnd()) return Fail("end of line expected");
   pos_ = 0;
   return true;
 }

@@ -33,6 +33,9 @@ class LineAssembler {
 
   // AsmPos: 0 after success, else the 1-based failure position.
   int pos() const { return pos_; }
+  // Why the last line failed, in a few words ("register expected"); empty after
+  // success.
+  std::string_view reason() const { return reason_; }
   // AsmWords / AsmWordCount: the valid words after success (instruction word first,
   // then the extra words, source before destination).
   std::span<const uint16_t> words() const {
@@ -67,12 +70,17 @@ class LineAssembler {
  private:
   bool Assemble(std::string_view text, uint16_t address);
   bool ParseRegister(int& n);
+  // ParseRegister that records "register expected" when none is there.
+  bool ExpectRegister(int& n);
   bool ParseOperandsOf(OperandFormat format, uint16_t address);
   void AddWord(uint16_t word);
+  // Records why scanning stopped (the innermost reason wins) and gives false.
+  bool Fail(const char* reason);
 
   const NumberFormat& format_;
   std::string text_;
   int pos_ = 1;
+  const char* reason_ = "";
   std::array<uint16_t, 3> words_{};
   int word_count_ = 0;
 };

@@ -42,12 +42,6 @@ std::string NumberFormat::ByteToText(uint8_t value, char fill) const {
   return FieldText(value, radix, byte_digits, fill);
 }
 
-void ConfigureRadix(NumberFormat& format, const IntSettingReader& read_setting) {
-  const int64_t radix =
-      read_setting ? read_setting("Debugger", "Radix", kDefaultRadix) : kDefaultRadix;
-  format = NumberFormat::ForRadix(radix);
-}
-
 std::string NumberToText(uint32_t value, int base, char fill) {
   const uint32_t b = static_cast<uint32_t>(UsableBase(base));
   std::string field(kNumberFieldWidth, fill);

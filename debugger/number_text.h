@@ -4,7 +4,6 @@
 #define ORLAN_DEBUGGER_NUMBER_TEXT_H_
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,15 +32,6 @@ struct NumberFormat {
   std::string WordToText(uint16_t value, char fill = '0') const;
   std::string ByteToText(uint8_t value, char fill = '0') const;
 };
-
-// Reads an integer setting: (section, key, default) -> the value, or the default when
-// the file, the key or a valid integer is missing. The front end supplies it.
-using IntSettingReader =
-    std::function<int64_t(std::string_view section, std::string_view key, int64_t fallback)>;
-
-// Takes the base from the "Radix" key of section "Debugger" (default 16, and 16 for
-// any value outside 8 to 16) and sets the digit counts that follow from it.
-void ConfigureRadix(NumberFormat& format, const IntSettingReader& read_setting);
 
 // `value` right-justified in a field of exactly 11 characters, upper-case digits, the
 // rest of the field holding `fill`. A base outside 2 to 16 is taken as 16.

@@ -1,105 +1,85 @@
 #include "frontend/png_image.h"
 
+#include <png.h>
+
 #include <algorithm>
-#include <array>
 #include <fstream>
 #include <stdexcept>
-#include <string_view>
+#include <string>
 
 namespace orlan {
 namespace {
 
-constexpr std::array<uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr std::size_t kMaxStoredBlock = 65535;
+constexpr std::size_t kMaxPaletteSize = 256;
 
-constexpr std::array<uint32_t, 256> MakeCrcTable() {
-  std::array<uint32_t, 256> table{};
-  for (uint32_t n = 0; n < 256; ++n) {
-    uint32_t c = n;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    table[n] = c;
+// RGB bytes of a pixel, as libpng's 8-bit RGB format and colour map expect them.
+void PutRgb(uint32_t pixel, uint8_t* out) {
+  out[0] = static_cast<uint8_t>(pixel >> 16);
+  out[1] = static_cast<uint8_t>(pixel >> 8);
+  out[2] = static_cast<uint8_t>(pixel);
+}
+
+// The distinct colours (alpha dropped) in first-seen order, or an empty list when
+// there are more than a palette holds.
+std::vector<uint32_t> Palette(std::span<const uint32_t> pixels) {
+  std::vector<uint32_t> colours;
+  for (uint32_t p : pixels) {
+    const uint32_t rgb = p & 0xFFFFFF;
+    if (std::find(colours.begin(), colours.end(), rgb) != colours.end()) continue;
+    if (colours.size() == kMaxPaletteSize) return {};
+    colours.push_back(rgb);
   }
-  return table;
+  return colours;
 }
 
-constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
-
-void PutBig32(std::vector<uint8_t>& out, uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
-void PutChunk(std::vector<uint8_t>& out, std::string_view type, std::span<const uint8_t> data) {
-  PutBig32(out, static_cast<uint32_t>(data.size()));
-  const std::size_t type_start = out.size();
-  out.insert(out.end(), type.begin(), type.end());
-  out.insert(out.end(), data.begin(), data.end());
-  // The CRC covers the type and the data, not the length.
-  PutBig32(out, Crc32(std::span(out).subspan(type_start)));
-}
-
-// A zlib stream holding `raw` in stored deflate blocks.
-std::vector<uint8_t> StoredZlib(std::span<const uint8_t> raw) {
-  std::vector<uint8_t> z = {0x78, 0x01};  // deflate, 32 KiB window, no dictionary
-  std::size_t at = 0;
-  do {
-    const std::size_t length = std::min(kMaxStoredBlock, raw.size() - at);
-    const bool last = at + length == raw.size();
-    z.push_back(last ? 1 : 0);  // BFINAL, BTYPE 00
-    z.push_back(static_cast<uint8_t>(length));
-    z.push_back(static_cast<uint8_t>(length >> 8));
-    z.push_back(static_cast<uint8_t>(~length));
-    z.push_back(static_cast<uint8_t>(~length >> 8));
-    z.insert(z.end(), raw.begin() + at, raw.begin() + at + length);
-    at += length;
-  } while (at < raw.size());
-  PutBig32(z, Adler32(raw));
-  return z;
+std::vector<uint8_t> Write(png_image& image, const void* data, const void* colour_map) {
+  png_alloc_size_t size = 0;
+  // The first call only measures.
+  if (png_image_write_to_memory(&image, nullptr, &size, 0, data, 0, colour_map) == 0) {
+    const std::string reason = image.message;
+    png_image_free(&image);
+    throw std::invalid_argument("PNG encoding failed: " + reason);
+  }
+  std::vector<uint8_t> out(size);
+  if (png_image_write_to_memory(&image, out.data(), &size, 0, data, 0, colour_map) == 0) {
+    const std::string reason = image.message;
+    png_image_free(&image);
+    throw std::invalid_argument("PNG encoding failed: " + reason);
+  }
+  out.resize(size);
+  return out;
 }
 
 }  // namespace
-
-uint32_t Crc32(std::span<const uint8_t> bytes) {
-  uint32_t c = 0xFFFFFFFFu;
-  for (uint8_t b : bytes) c = kCrcTable[(c ^ b) & 0xFF] ^ (c >> 8);
-  return c ^ 0xFFFFFFFFu;
-}
-
-uint32_t Adler32(std::span<const uint8_t> bytes) {
-  constexpr uint32_t kMod = 65521;
-  uint32_t a = 1, b = 0;
-  for (uint8_t byte : bytes) {
-    a = (a + byte) % kMod;
-    b = (b + a) % kMod;
-  }
-  return (b << 16) | a;
-}
 
 std::vector<uint8_t> EncodePng(int width, int height, std::span<const uint32_t> pixels) {
   if (width <= 0 || height <= 0 ||
       pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
     throw std::invalid_argument("picture size does not match its pixels");
   }
-  std::vector<uint8_t> out(kSignature.begin(), kSignature.end());
-  std::vector<uint8_t> header;
-  PutBig32(header, static_cast<uint32_t>(width));
-  PutBig32(header, static_cast<uint32_t>(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, no filter, no interlace
-  PutChunk(out, "IHDR", header);
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
 
-  std::vector<uint8_t> raw;
-  raw.reserve(static_cast<std::size_t>(height) * (1 + 3 * static_cast<std::size_t>(width)));
-  for (int y = 0; y < height; ++y) {
-    raw.push_back(0);  // filter type None
-    for (int x = 0; x < width; ++x) {
-      const uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
-      raw.push_back(static_cast<uint8_t>(p >> 16));
-      raw.push_back(static_cast<uint8_t>(p >> 8));
-      raw.push_back(static_cast<uint8_t>(p));
+  const std::vector<uint32_t> palette = Palette(pixels);
+  if (!palette.empty()) {
+    // libpng picks the bit depth from the number of colour-map entries.
+    std::vector<uint8_t> colour_map(3 * palette.size());
+    for (std::size_t i = 0; i < palette.size(); ++i) PutRgb(palette[i], &colour_map[3 * i]);
+    std::vector<uint8_t> indices(pixels.size());
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      const auto at = std::find(palette.begin(), palette.end(), pixels[i] & 0xFFFFFF);
+      indices[i] = static_cast<uint8_t>(at - palette.begin());
     }
+    image.format = PNG_FORMAT_RGB_COLORMAP;
+    image.colormap_entries = static_cast<png_uint_32>(palette.size());
+    return Write(image, indices.data(), colour_map.data());
   }
-  PutChunk(out, "IDAT", StoredZlib(raw));
-  PutChunk(out, "IEND", {});
-  return out;
+  std::vector<uint8_t> rgb(3 * pixels.size());
+  for (std::size_t i = 0; i < pixels.size(); ++i) PutRgb(pixels[i], &rgb[3 * i]);
+  image.format = PNG_FORMAT_RGB;
+  return Write(image, rgb.data(), nullptr);
 }
 
 bool WriteFileBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes) {

@@ -1,5 +1,6 @@
-// A small PNG writer for pictures of the display: 8-bit RGB, no filtering, the image
-// data in stored (uncompressed) deflate blocks, so it needs no library.
+// Pictures as PNG files, compressed by libpng. A picture of at most 256 colours (the
+// display has two) is stored with a palette of the smallest bit depth, so a display
+// picture takes a few hundred bytes.
 #ifndef ORLAN_FRONTEND_PNG_IMAGE_H_
 #define ORLAN_FRONTEND_PNG_IMAGE_H_
 
@@ -10,12 +11,9 @@
 
 namespace orlan {
 
-// The checksums that PNG chunks (CRC-32) and zlib streams (Adler-32) carry.
-uint32_t Crc32(std::span<const uint8_t> bytes);
-uint32_t Adler32(std::span<const uint8_t> bytes);
-
 // The PNG file of a `width` by `height` picture given row by row as 0xAARRGGBB
-// pixels (alpha ignored). `pixels` must hold width * height of them.
+// pixels (alpha ignored). `pixels` must hold width * height of them; otherwise, or
+// when the encoder fails, throws std::invalid_argument.
 std::vector<uint8_t> EncodePng(int width, int height, std::span<const uint32_t> pixels);
 
 // Writes the bytes to `path`, replacing the file; returns whether all were written.

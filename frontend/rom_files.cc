@@ -10,7 +10,6 @@
 
 #include "core/machine.h"
 #include "devices/host_file.h"
-#include "frontend/io_error.h"
 
 namespace orlan {
 namespace {
@@ -22,35 +21,22 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
 
-void LoadRomImage(Machine& machine, const RomImage& image, const std::filesystem::path& path,
-                  FileAccess access) {
-  const std::string name = path.filename().string();
+IoResult LoadRomImage(Machine& machine, const RomImage& image, const std::filesystem::path& path) {
+  // Read only: a write-protected image loads, and the ROM save writes a new file.
   errno = 0;
-  File file(OpenHostFile(path, access == FileAccess::kReadWrite ? "r+b" : "rb"));
-  if (!file) throw IoError(FileErrorText(name, errno != 0 ? errno : EIO));
+  File file(OpenHostFile(path, "rb"));
+  if (!file) return IoResult::FromErrno(path, "cannot open", errno);
   // Read into a buffer first: a short image must leave the ROM store untouched.
   std::unique_ptr<uint8_t[]> buffer(new uint8_t[image.size]);
   const std::size_t got = std::fread(buffer.get(), 1, image.size, file.get());
   if (got != image.size) {
-    if (std::ferror(file.get())) throw IoError(FileErrorText(name, errno != 0 ? errno : EIO));
-    throw IoError(name + ": read beyond end of file (" + std::to_string(got) + " of " +
-                  std::to_string(image.size) + " bytes)");
+    if (std::ferror(file.get())) return IoResult::FromErrno(path, "cannot read", errno);
+    return IoResult::Failure(PathText(path) + ": read beyond end of file (" + std::to_string(got) +
+                             " of " + std::to_string(image.size) + " bytes)");
   }
   auto rom = machine.rom().subspan(image.address - kRomBase, image.size);
   std::copy(buffer.get(), buffer.get() + image.size, rom.begin());
-}
-
-void LoadRom(Machine& machine, const std::filesystem::path& dir, MessageSink& sink) {
-  std::ranges::fill(machine.rom(), 0377);
-  std::error_code ec;
-  const auto extra = dir / kExtraRomImage.file_name;
-  if (std::filesystem::exists(extra, ec)) LoadRomImage(machine, kExtraRomImage, extra);
-  const auto main = dir / kMainRomImage.file_name;
-  if (std::filesystem::exists(main, ec)) {
-    LoadRomImage(machine, kMainRomImage, main);
-  } else {
-    sink.Warning(LoadFailedMessage(kMainRomImage.file_name));
-  }
+  return IoResult::Ok();
 }
 
 bool SaveRomImage(const Machine& machine, const std::filesystem::path& target) {

@@ -1,5 +1,5 @@
-// The ROM images: loading them into the ROM store at start-up, and writing the main
-// image back when the debugger has changed it.
+// The ROM images: loading one into the ROM store, and writing the main image back
+// when the debugger has changed it.
 #ifndef ORLAN_FRONTEND_ROM_FILES_H_
 #define ORLAN_FRONTEND_ROM_FILES_H_
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "frontend/message_sink.h"
+#include "devices/io_result.h"
 
 namespace orlan {
 
@@ -22,21 +22,10 @@ struct RomImage {
 inline constexpr RomImage kExtraRomImage{"romt.bin", 040000, 16384};  // 040000-077777
 inline constexpr RomImage kMainRomImage{"rom.bin", 0100000, 32512};   // 100000-177377
 
-enum class FileAccess {
-  kReadWrite,  // how start-up opens every existing file
-  kReadOnly,   // for tools that load an image given on their command line
-};
-
 // Reads the first image.size bytes of the file at `path` into the ROM store at
-// image.address. Throws IoError when the file cannot be opened or is shorter than
-// image.size; the ROM store is then unchanged.
-void LoadRomImage(Machine& machine, const RomImage& image, const std::filesystem::path& path,
-                  FileAccess access = FileAccess::kReadWrite);
-
-// Start-up: fills the whole ROM store with 377, then loads "romt.bin" from `dir` if
-// it exists and "rom.bin" if it exists; a missing "rom.bin" is reported through
-// `sink`. Throws IoError for an image that exists but cannot be loaded.
-void LoadRom(Machine& machine, const std::filesystem::path& dir, MessageSink& sink);
+// image.address. A file that cannot be opened or is shorter than image.size is an
+// error, and the ROM store is then unchanged.
+IoResult LoadRomImage(Machine& machine, const RomImage& image, const std::filesystem::path& path);
 
 // Writes the ROM store part of the main image (100000-177377) to `target`. The bytes go
 // to a new file beside the target, which replaces the target only once every byte is

@@ -1,6 +1,6 @@
 # Installs the Debian packages the build needs, when any is missing, and sets up
 # ccache. Sourced by the scripts that build.
-orlan_packages=(g++ cmake make libgtest-dev qt6-base-dev libgl-dev xvfb xauth ccache
+orlan_packages=(g++ cmake make libgtest-dev qt6-base-dev libgl-dev libpng-dev xvfb xauth ccache
   clang libclang-rt-dev g++-mingw-w64-x86-64-posix googletest wine wine64)
 
 ensure_packages() {

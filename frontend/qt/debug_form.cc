@@ -3,35 +3,43 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
 #include "core/machine.h"
 #include "debugger/key_codes.h"
 #include "frontend/qt/host_keys.h"
+#include "frontend/qt/pane_font.h"
 #include "frontend/qt/pane_view.h"
 
 namespace orlan {
 namespace {
 
 constexpr int kWindowHeight = 373;
-constexpr int kPaneFontPixels = 13;
 // Space below the memory editor's group, which follows the window's bottom edge.
 constexpr int kBinGroupTop = 176;
 constexpr int kBinGroupBottomGap = kWindowHeight - kBinGroupTop - 161;
+// The memory editor keeps three rows: its scroll bar stays usable.
+constexpr int kMinWindowHeight = kBinGroupTop + 24 + 3 * 13 + kBinGroupBottomGap;
 constexpr std::array<Pane, kPaneCount> kPanes = {Pane::kList, Pane::kRegisters, Pane::kBinary};
 constexpr std::array<EditId, kEditCount> kEdits = {
     EditId::kList, EditId::kRegisters, EditId::kBinary, EditId::kTrace, EditId::kBreakpoint};
 constexpr std::array<Group, 6> kGroups = {Group::kList, Group::kRegisters, Group::kBinary,
                                           Group::kStep, Group::kTrace,     Group::kBreakpoint};
-constexpr char kActiveCaption[] = "QGroupBox::title { color: rgb(0, 0, 255); }";
-constexpr char kPlainCaption[] = "QGroupBox::title { color: palette(window-text); }";
+// One sheet for the whole window, set once: the active group's caption is blue. A
+// sheet set on each group box anew would give its caption the application's font.
+constexpr char kCaptionSheet[] =
+    "QGroupBox::title { color: palette(window-text); }"
+    "QGroupBox[active=\"true\"]::title { color: rgb(0, 0, 255); }";
+constexpr char kActiveProperty[] = "active";
 
 template <typename E>
 std::size_t At(E e) {
@@ -63,32 +71,24 @@ EditText EditTextOf(const QLineEdit& edit, bool modified) {
 
 }  // namespace
 
-TDebugForm::TDebugForm(Machine& machine, const IntSettingReader& read_setting, QWidget* parent)
+TDebugForm::TDebugForm(Machine& machine, int64_t radix_setting, QWidget* parent)
     : QWidget(parent, Qt::Window), model_(machine) {
-  model_.DebugCreate(read_setting);
+  model_.DebugCreate(radix_setting);
   setWindowTitle(QStringLiteral("Debug Window"));
   setAttribute(Qt::WA_QuitOnClose, false);
   QFont window_font(QStringLiteral("MS Sans Serif"));
   window_font.setPixelSize(11);
   setFont(window_font);
-  pane_font_ = QFont(QStringLiteral("Courier"));
-  pane_font_.setStyleHint(QFont::TypeWriter);
-  pane_font_.setFixedPitch(true);
-  // The panes are laid out for lines 13 pixels high (ten register rows in 137
-  // pixels); a substitute font with more leading is made smaller until it fits.
-  for (int size = kPaneFontPixels; size >= kPaneFontPixels / 2; --size) {
-    pane_font_.setPixelSize(size);
-    if (QFontMetrics(pane_font_).height() <= kPaneFontPixels) break;
-  }
-  // A cell is the width of "0", rounded up so that no glyph is wider than its cell.
-  const QFontMetricsF metrics(pane_font_);
-  cell_ =
-      QSize(std::max(1, static_cast<int>(std::ceil(metrics.horizontalAdvance(QLatin1Char('0'))))),
-            std::max(1, static_cast<int>(std::ceil(metrics.height()))));
+  edit_font_ = PaneEditFont();
+  setStyleSheet(QString::fromLatin1(kCaptionSheet));
   CreateControls();
   resize(model_.WindowWidth(), kWindowHeight);
+  // Below this the memory editor's group would lose its rows and its scroll bar.
+  setMinimumSize(model_.WindowWidth(), kMinWindowHeight);
   LayOutBinaryGroup();
 }
+
+QSize TDebugForm::cell() const { return TPaneView::cell(); }
 
 TDebugForm::~TDebugForm() = default;
 
@@ -96,7 +96,6 @@ void TDebugForm::CreateControls() {
   const auto make_group = [this](Group g, const char* caption, QRect r) {
     auto* box = new QGroupBox(QString::fromLatin1(caption), this);
     box->setGeometry(r);
-    box->setStyleSheet(QString::fromLatin1(kPlainCaption));
     box->installEventFilter(this);
     groups_[At(g)] = box;
     return box;
@@ -114,8 +113,12 @@ void TDebugForm::CreateControls() {
   const std::array<int, kPaneCount> pane_widths = {273, 81, 561};
   for (Pane p : kPanes) {
     QGroupBox* g = pane_groups[At(p)];
-    auto* view = new TPaneView(pane_font_, cell_, g);
+    auto* view = new TPaneView(g);
     view->setGeometry(8, 16, pane_widths[At(p)], 137);
+    // The pane's scroll bar takes the wheel, with the platform's lines per notch.
+    view->on_wheel = [this, p](QWheelEvent* event) {
+      QCoreApplication::sendEvent(bars_[At(p)], event);
+    };
     view->on_mouse_down = [this, p](Cell cell) {
       model_.PaneMouseDown(p, cell);
       Refresh();
@@ -134,7 +137,7 @@ void TDebugForm::CreateControls() {
 
     auto* edit = new QLineEdit(g);
     edit->setFrame(false);
-    edit->setFont(pane_font_);
+    edit->setFont(edit_font_);
     // A style sheet, since the group boxes' caption sheets take over their children's
     // drawing and would ignore a palette colour.
     edit->setStyleSheet(
@@ -143,6 +146,13 @@ void TDebugForm::CreateControls() {
     edit->setGeometry(0, 0, 0, 0);
     edits_[At(p)] = edit;
   }
+
+  reason_label_ = new QLabel(list);
+  reason_label_->setAutoFillBackground(true);
+  reason_label_->setBackgroundRole(QPalette::ToolTipBase);
+  reason_label_->setForegroundRole(QPalette::ToolTipText);
+  reason_label_->setFrameShape(QFrame::Box);
+  reason_label_->hide();
 
   byte_radio_ = new QRadioButton(QStringLiteral("byte"), bin);
   byte_radio_->setGeometry(104, -1, 49, 17);
@@ -175,7 +185,7 @@ void TDebugForm::CreateControls() {
   for (EditId id : {EditId::kTrace, EditId::kBreakpoint}) {
     auto* edit = new QLineEdit(id == EditId::kTrace ? trace : bp);
     edit->setGeometry(16, 16, 57, 21);
-    edit->setFont(pane_font_);
+    edit->setFont(edit_font_);
     edits_[At(id)] = edit;
   }
 
@@ -225,6 +235,7 @@ void TDebugForm::hideEvent(QHideEvent* event) {
   if (event->spontaneous()) return;
   model_.DebugHide();
   for (EditId id : kEdits) SyncEdit(id);
+  SyncReason();
 }
 
 void TDebugForm::resizeEvent(QResizeEvent* event) {
@@ -234,6 +245,15 @@ void TDebugForm::resizeEvent(QResizeEvent* event) {
 }
 
 bool TDebugForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel) {
+    // The wheel over an in-place edit scrolls its pane, as over the pane itself.
+    for (Pane p : kPanes) {
+      if (watched == edits_[At(p)]) {
+        QCoreApplication::sendEvent(bars_[At(p)], event);
+        return true;
+      }
+    }
+  }
   if (event->type() == QEvent::MouseButtonPress) {
     for (Group g : kGroups) {
       if (watched == groups_[At(g)]) {
@@ -269,17 +289,22 @@ void TDebugForm::Refresh() {
     panes_[At(p)]->SetRuns(model_.Paint(p));
     SyncScrollBar(p);
   }
+  panes_[At(Pane::kList)]->SetMarks(ListMarkColumn(model_.format()), model_.ListMarks());
   for (EditId id : kEdits) SyncEdit(id);
+  SyncReason();
   {
     const QSignalBlocker block_byte(byte_radio_);
     const QSignalBlocker block_word(word_radio_);
     radio_button(model_.memory().bin_unit())->setChecked(true);
   }
   for (Group g : kGroups) {
-    const char* sheet = g == model_.active_group() ? kActiveCaption : kPlainCaption;
-    if (groups_[At(g)]->styleSheet() != QLatin1String(sheet)) {
-      groups_[At(g)]->setStyleSheet(QString::fromLatin1(sheet));
-    }
+    QGroupBox* box = groups_[At(g)];
+    const bool active = g == model_.active_group();
+    if (box->property(kActiveProperty).toBool() == active) continue;
+    box->setProperty(kActiveProperty, active);
+    box->style()->unpolish(box);
+    box->style()->polish(box);
+    box->update();
   }
   ApplyFocus();
 }
@@ -300,8 +325,9 @@ void TDebugForm::SyncEdit(EditId id) {
   const QSignalBlocker block(edit);
   if (IsInPlace(id)) {
     const TPaneView* view = panes_[At(static_cast<Pane>(id))];
-    edit->setGeometry(view->x() + box.column * cell_.width(), view->y() + box.row * cell_.height(),
-                      box.width * cell_.width(), cell_.height());
+    const QSize cell = TPaneView::cell();
+    edit->setGeometry(view->x() + box.column * cell.width(), view->y() + box.row * cell.height(),
+                      box.width * cell.width(), cell.height());
   }
   edit->setMaxLength(box.max_length > 0 ? box.max_length : 32767);
   const QString text = QString::fromLatin1(box.state.text);
@@ -311,6 +337,26 @@ void TDebugForm::SyncEdit(EditId id) {
   } else {
     edit->setCursorPosition(box.state.caret);
   }
+}
+
+void TDebugForm::SyncReason() {
+  const EditBox& box = model_.edit(EditId::kList);
+  if (box.reason.empty() || !box.open()) {
+    reason_label_->hide();
+    return;
+  }
+  const QLineEdit* edit = edits_[At(EditId::kList)];
+  reason_label_->setText(QString::fromLatin1(box.reason));
+  reason_label_->adjustSize();
+  // Under the caret, or above it on the last row; inside the group.
+  const QWidget* group = reason_label_->parentWidget();
+  const int caret_x = edit->x() + box.state.caret * TPaneView::cell().width();
+  const int x = std::clamp(caret_x, 0, std::max(0, group->width() - reason_label_->width()));
+  int y = edit->y() + edit->height();
+  if (y + reason_label_->height() > group->height()) y = edit->y() - reason_label_->height();
+  reason_label_->move(x, y);
+  reason_label_->show();
+  reason_label_->raise();
 }
 
 void TDebugForm::ApplyFocus() {
@@ -342,6 +388,7 @@ void TDebugForm::ApplyFocus() {
 void TDebugForm::EditTextEdited(EditId id) {
   model_.EditChange(id, EditTextOf(*edits_[At(id)], true));
   SyncEdit(id);
+  SyncReason();
 }
 
 void TDebugForm::EditCaretMoved(EditId id) {

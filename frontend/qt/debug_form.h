@@ -15,6 +15,7 @@
 #include "debugger/number_text.h"
 
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -29,14 +30,13 @@ class TDebugForm final : public QWidget {
   Q_OBJECT
 
  public:
-  // Creates the hidden window; reads the number base through `read_setting` (the
-  // "Radix" key of section "Debugger").
-  TDebugForm(Machine& machine, const IntSettingReader& read_setting, QWidget* parent = nullptr);
+  // Creates the hidden window in the number base of the Radix setting.
+  TDebugForm(Machine& machine, int64_t radix_setting, QWidget* parent = nullptr);
   ~TDebugForm() override;
 
   DebugWindowModel& model() { return model_; }
   // Width and height of a character cell of the panes, in pixels.
-  QSize cell() const { return cell_; }
+  QSize cell() const;
 
   // The controls, for tests and for the lead's wiring.
   TPaneView* pane(Pane pane) const { return panes_[static_cast<std::size_t>(pane)]; }
@@ -47,6 +47,8 @@ class TDebugForm final : public QWidget {
   QPushButton* trace_button() const { return trace_button_; }
   QPushButton* bp_button() const { return bp_button_; }
   QRadioButton* radio_button(int unit) const { return unit == 2 ? word_radio_ : byte_radio_; }
+  // Shows why the listing's line did not assemble, beside its caret.
+  QLabel* reason_label() const { return reason_label_; }
 
  public slots:
   // Shows the window (or brings it to the front); the show stops the machine. Wire
@@ -65,6 +67,7 @@ class TDebugForm final : public QWidget {
   // Shows the model's state: pane texts, scroll bars, edits, captions, focus.
   void Refresh();
   void SyncEdit(EditId id);
+  void SyncReason();
   void SyncScrollBar(Pane pane);
   void ApplyFocus();
   void EditTextEdited(EditId id);
@@ -72,8 +75,7 @@ class TDebugForm final : public QWidget {
   void RunButton(bool hide_window);
 
   DebugWindowModel model_;
-  QFont pane_font_;
-  QSize cell_;
+  QFont edit_font_;
   bool centred_ = false;
   std::array<QGroupBox*, 6> groups_{};
   std::array<TPaneView*, kPaneCount> panes_{};
@@ -84,6 +86,7 @@ class TDebugForm final : public QWidget {
   QPushButton* step_button_ = nullptr;
   QPushButton* trace_button_ = nullptr;
   QPushButton* bp_button_ = nullptr;
+  QLabel* reason_label_ = nullptr;
 };
 
 }  // namespace orlan

@@ -7,13 +7,11 @@
 #include <iostream>
 #include <string_view>
 
-#include "core/machine.h"
-#include "devices/board.h"
 #include "devices/local_time.h"
 #include "frontend/qt/debug_form.h"
 #include "frontend/qt/main_form.h"
 #include "frontend/qt/qt_message_sink.h"
-#include "frontend/settings.h"
+#include "frontend/system.h"
 
 int main(int argc, char** argv) {
   constexpr const char* kUsage =
@@ -52,18 +50,17 @@ int main(int argc, char** argv) {
   }
 
   const std::filesystem::path folder = std::filesystem::current_path();
-  orlan::Machine machine;
-  orlan::Board board = orlan::InstallDevices(machine);
+  orlan::System system;
   orlan::QtMessageSink sink;
-  orlan::TMainForm form(machine, board, folder, sink, orlan::HostLocalTime());
+  orlan::TMainForm form(system, folder, sink, orlan::HostLocalTime());
   sink.set_parent(&form);
-  // The hidden debug window reads its number base; F3 and a run that stops into the
-  // debugger show it.
-  orlan::TDebugForm debug(machine, orlan::SettingsFileReader(folder));
-  machine.on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
+  // The hidden debug window takes its number base from the settings; F3 and a run that
+  // stops into the debugger show it.
+  orlan::TDebugForm debug(system.machine(), system.settings().radix);
+  system.machine().on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
   QObject::connect(&form, &orlan::TMainForm::Closed, &app, &QApplication::quit);
   form.show();
   const int status = app.exec();
-  machine.on_debug_stop = nullptr;
+  system.machine().on_debug_stop = nullptr;
   return status;
 }

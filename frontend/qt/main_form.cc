@@ -9,11 +9,9 @@
 #include <QWindow>
 #include <utility>
 
-#include "core/machine.h"
 #include "devices/key_tables.h"
 #include "frontend/emulated_time.h"
 #include "frontend/qt/host_keys.h"
-#include "frontend/startup.h"
 
 namespace orlan {
 namespace {
@@ -59,11 +57,10 @@ QImage LcdImage(const Lcd& lcd) {
 
 }  // namespace
 
-TMainForm::TMainForm(Machine& machine, Board& board, std::filesystem::path dir, MessageSink& sink,
+TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sink,
                      const LocalTime& now, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      machine_(machine),
-      board_(board),
+      system_(system),
       dir_(std::move(dir)),
       sink_(sink) {
   setWindowTitle("Orlan");
@@ -94,9 +91,10 @@ TMainForm::TMainForm(Machine& machine, Board& board, std::filesystem::path dir, 
   face_buffer_ = BlankPicture(kFaceWidth, kFaceHeight);
   key_picture_ = BlankPicture(kKeyPictureWidth, kKeyPictureHeight);
   overlay_picture_ = BlankPicture(kOverlayWidth, kOverlayHeight);
-  const StartupResult start = StartMachine(machine_, board_, dir_, now, sink_);
-  settings_ = start.settings;
-  started_ = start.ok;
+  PowerOnOptions options;
+  options.folder = dir_;
+  options.now = now;
+  system_.PowerOn(options, sink_);
 }
 
 TMainForm::~TMainForm() = default;
@@ -111,39 +109,47 @@ bool TMainForm::LoadPicture(const char* file_name, QImage& picture) {
   return true;
 }
 
+FrontEndSteps TMainForm::FrontEnd() {
+  FrontEndSteps steps;
+  steps.load_pictures = [this] {
+    LoadPicture("keys.bmp", key_picture_);
+    LoadPicture("overlay.bmp", overlay_picture_);
+    if (LoadPicture("face.bmp", scratch_picture_)) {
+      Blit(face_buffer_, QPoint(0, 0), scratch_picture_);
+    }
+    update();
+  };
+  steps.start_timers = [this] {
+    rtc_timer_.SetEnabled(true);
+    sec_timer_.start();
+    run_timer_.SetEnabled(true);
+    refresh_timer_.start();
+  };
+  steps.stop_timers = [this] {
+    rtc_timer_.SetEnabled(false);
+    sec_timer_.stop();
+    run_timer_.SetEnabled(false);
+    refresh_timer_.stop();
+  };
+  steps.release_pictures = [this] {
+    scratch_picture_ = QImage();
+    face_buffer_ = QImage();
+    key_picture_ = QImage();
+    overlay_picture_ = QImage();
+  };
+  steps.choose_rom_target = rom_save_dialog;
+  return steps;
+}
+
 void TMainForm::FormShow() {
   if (shown_) return;
   shown_ = true;
-  ResetRunState(machine_, board_);
-  LoadPicture("keys.bmp", key_picture_);
-  LoadPicture("overlay.bmp", overlay_picture_);
-  if (LoadPicture("face.bmp", scratch_picture_)) {
-    Blit(face_buffer_, QPoint(0, 0), scratch_picture_);
-  }
-  update();
-  ResetForRun(machine_, board_);
-  rtc_timer_.SetEnabled(true);
-  sec_timer_.start();
-  run_timer_.SetEnabled(true);
-  refresh_timer_.start();
-  board_.lcd.set_changed(true);
+  system_.Start(FrontEnd());
 }
 
 void TMainForm::FormClose() {
-  if (closed_) return;
-  closed_ = true;
-  machine_.run.Stop();
-  rtc_timer_.SetEnabled(false);
-  sec_timer_.stop();
-  run_timer_.SetEnabled(false);
-  refresh_timer_.stop();
-  // Every step of closing runs even after a file error, so the user can always quit.
-  CloseMachineFiles(board_, dir_, sink_);
-  scratch_picture_ = QImage();
-  face_buffer_ = QImage();
-  key_picture_ = QImage();
-  overlay_picture_ = QImage();
-  OfferRomSave(machine_, settings_, rom_save_dialog, sink_);
+  if (system_.closed()) return;
+  system_.Close(FrontEnd(), sink_);
   emit Closed();
 }
 
@@ -158,11 +164,11 @@ void TMainForm::DrawKeyImage(int area, int x, int y, bool pressed) {
 }
 
 void TMainForm::ReleaseMouseKey(int x, int y) {
-  const int key = board_.keyboard.mouse_key();
+  const int key = system_.board().keyboard.mouse_key();
   if (key == 0) return;
   const std::optional<KeyRect> r = KeyRectOf(key);
   if (!r) {
-    board_.keyboard.set_mouse_key(0);
+    system_.SetMouseKey(0);
     return;
   }
   if (x >= r->x && x < r->x + r->width && y >= r->y && y < r->y + r->height) return;
@@ -172,7 +178,7 @@ void TMainForm::ReleaseMouseKey(int x, int y) {
              QPoint(r->x + 4, r->y + 4));
   }
   DrawKeyImage(r->area, r->x, r->y, false);
-  board_.keyboard.set_mouse_key(0);
+  system_.SetMouseKey(0);
 }
 
 void TMainForm::FormMouseDown(int x, int y) {
@@ -180,11 +186,10 @@ void TMainForm::FormMouseDown(int x, int y) {
   const int key = KeyIndexAt(x, y);
   if (key == 0) {
     // The gaps and everything outside the keys drag the frameless window.
-    board_.keyboard.set_mouse_key(0);
+    system_.SetMouseKey(0);
     StartSystemMove();
     return;
   }
-  board_.keyboard.set_mouse_key(key);
   const KeyRect r = *KeyRectOf(key);
   if (!face_buffer_.isNull()) {
     // The key's face moves one pixel down and right.
@@ -192,14 +197,14 @@ void TMainForm::FormMouseDown(int x, int y) {
              QPoint(r.x + 5, r.y + 5));
   }
   DrawKeyImage(r.area, r.x, r.y, true);
-  if (key >= kFirstMachineKey) board_.keyboard.RaiseKeyInterrupt();
+  system_.SetMouseKey(key);  // a machine key also raises the key interrupt
 }
 
 void TMainForm::FormMouseUp() {
-  const int key = board_.keyboard.mouse_key();
+  const int key = system_.board().keyboard.mouse_key();
   ReleaseMouseKey(-1, -1);
   if (key == kCloseButton) close();
-  if (key == kResetButton) machine_.CpuReset();
+  if (key == kResetButton) system_.ResetButton();
 }
 
 void TMainForm::FormMouseMove(int x, int y) { ReleaseMouseKey(x, y); }
@@ -226,26 +231,26 @@ void TMainForm::FormKeyDown(int virtual_key) {
   if (virtual_key == kVirtualKeyF2) {
     SwapLegendStrips();
   } else if (virtual_key == kVirtualKeyF3) {
-    machine_.StopIntoDebugger();  // shows the debug window
+    system_.machine().StopIntoDebugger();  // shows the debug window
   } else {
-    board_.keyboard.HostKeyDown(virtual_key);
+    system_.HostKeyDown(virtual_key);
   }
 }
 
-void TMainForm::FormKeyPress(char32_t ch) { board_.keyboard.HostCharacter(ch); }
+void TMainForm::FormKeyPress(char32_t ch) { system_.HostCharacter(ch); }
 
-void TMainForm::FormKeyUp() { board_.keyboard.HostKeyUp(); }
+void TMainForm::FormKeyUp() { system_.HostKeyUp(); }
 
 void TMainForm::FormDeactivate() {
   ReleaseMouseKey(-1, -1);
-  board_.keyboard.HostKeyUp();
+  system_.HostKeyUp();
 }
 
 void TMainForm::OnRunTimer() {
-  machine_.RunSlice();
+  system_.Tick(TickKind::kRun);
   // A cartridge file error is shown after the tick, so the worker is not held up
   // while the box is open; errors while one waits to be shown are not repeated.
-  std::optional<std::string> error = board_.cartridges.TakeError();
+  std::optional<std::string> error = system_.TakeDeviceError();
   if (error && !device_error_) {
     device_error_ = std::move(error);
     QMetaObject::invokeMethod(this, &TMainForm::ShowDeviceError, Qt::QueuedConnection);
@@ -257,14 +262,14 @@ void TMainForm::ShowDeviceError() {
   device_error_.reset();
 }
 
-void TMainForm::OnRtcTimer() { board_.rtc.RtcPeriodicTick(); }
+void TMainForm::OnRtcTimer() { system_.Tick(TickKind::kClock); }
 
-void TMainForm::OnSecTimer() { board_.rtc.RtcSecondTick(); }
+void TMainForm::OnSecTimer() { system_.Tick(TickKind::kSecond); }
 
 void TMainForm::OnRefreshTimer() {
-  board_.lcd.DrawLcd();
-  if (board_.lcd.changed()) update(kLcdLeft, kLcdTop, kLcdPictureWidth, kLcdPictureHeight);
-  board_.lcd.set_changed(false);
+  if (system_.Tick(TickKind::kRefresh)) {
+    update(kLcdLeft, kLcdTop, kLcdPictureWidth, kLcdPictureHeight);
+  }
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -284,9 +289,9 @@ void TMainForm::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), Qt::white);
     return;
   }
-  Blit(face_buffer_, QPoint(kLcdLeft, kLcdTop), LcdImage(board_.lcd));
+  Blit(face_buffer_, QPoint(kLcdLeft, kLcdTop), LcdImage(system_.board().lcd));
   painter.drawImage(event->rect(), face_buffer_, event->rect());
-  board_.lcd.set_changed(false);
+  system_.DisplayPainted();
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event) {

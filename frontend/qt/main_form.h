@@ -12,16 +12,14 @@
 #include <optional>
 #include <string>
 
-#include "devices/board.h"
 #include "devices/face_geometry.h"
 #include "devices/local_time.h"
 #include "frontend/message_sink.h"
 #include "frontend/qt/threaded_timer.h"
 #include "frontend/settings.h"
+#include "frontend/system.h"
 
 namespace orlan {
-
-class Machine;
 
 // Key image pixels of this colour let the face show through.
 inline constexpr QRgb kTransparentGreen = 0xFF00FF00;
@@ -32,10 +30,10 @@ class TMainForm final : public QWidget {
  public:
   using RomSaveDialog = std::function<std::optional<std::filesystem::path>()>;
 
-  // Window creation: the pictures, then the machine's start-up from the files in
-  // `dir` (settings, RAM size, ROM, display, cartridges, clock set to `now`).
-  TMainForm(Machine& machine, Board& board, std::filesystem::path dir, MessageSink& sink,
-            const LocalTime& now, QWidget* parent = nullptr);
+  // Window creation: the pictures, then the system's power-on from the files in `dir`
+  // (settings, RAM size, ROM, display, cartridges, clock set to `now`).
+  TMainForm(System& system, std::filesystem::path dir, MessageSink& sink, const LocalTime& now,
+            QWidget* parent = nullptr);
   ~TMainForm() override;
 
   // The handlers, callable directly (tests) and reached through the Qt events.
@@ -63,8 +61,8 @@ class TMainForm final : public QWidget {
   // default is the toolkit's file-save dialog.
   RomSaveDialog rom_save_dialog;
 
-  const Settings& settings() const { return settings_; }
-  bool started() const { return started_; }
+  const Settings& settings() const { return system_.settings(); }
+  bool started() const { return system_.power_on_result() == PowerOnResult::kStarted; }
   const QImage& face_buffer() const { return face_buffer_; }
   const QImage& overlay_picture() const { return overlay_picture_; }
   TThreadedTimer& run_timer() { return run_timer_; }
@@ -95,14 +93,13 @@ class TMainForm final : public QWidget {
   void ShowDeviceError();
   void StartSystemMove();
 
-  Machine& machine_;
-  Board& board_;
+  // The steps of the start and close sequences that belong to the window.
+  FrontEndSteps FrontEnd();
+
+  System& system_;
   std::filesystem::path dir_;
   MessageSink& sink_;
-  Settings settings_;
-  bool started_ = false;
   bool shown_ = false;
-  bool closed_ = false;
   std::optional<std::string> device_error_;  // waiting to be shown
   int system_moves_ = 0;
 

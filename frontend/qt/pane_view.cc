@@ -1,18 +1,34 @@
 #include "frontend/qt/pane_view.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygon>
+#include <QWheelEvent>
+
+#include "frontend/qt/pane_glyphs.h"
 
 namespace orlan {
+namespace {
 
-TPaneView::TPaneView(const QFont& font, QSize cell, QWidget* parent)
-    : QWidget(parent), font_(font), cell_(cell) {
+constexpr int kGlyphCount = kLastGlyph - kFirstGlyph + 1;
+// Characters outside the font show as this one.
+constexpr char kUnknownGlyph = '?';
+// The mark of the line at PC: a solid triangle pointing at the mnemonic.
+const QColor kPcMarkColour(0, 0, 255);
+
+}  // namespace
+
+TPaneView::TPaneView(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Button);
+  MakeGlyphStrip();
 }
 
+QSize TPaneView::cell() { return QSize(kGlyphWidth, kGlyphHeight); }
+
 PaneSize TPaneView::CellCount() const {
-  return PaneSize{width() / cell_.width(), height() / cell_.height()};
+  return PaneSize{width() / kGlyphWidth, height() / kGlyphHeight};
 }
 
 void TPaneView::SetRuns(PaneText runs) {
@@ -20,30 +36,66 @@ void TPaneView::SetRuns(PaneText runs) {
   update();
 }
 
+void TPaneView::SetMarks(int column, std::vector<RowMark> marks) {
+  if (column == mark_column_ && marks == marks_) return;
+  mark_column_ = column;
+  marks_ = std::move(marks);
+  update();
+}
+
+void TPaneView::MakeGlyphStrip() {
+  const QRgb ink = palette().color(QPalette::WindowText).rgba();
+  glyphs_ = QImage(kGlyphCount * kGlyphWidth, kGlyphHeight, QImage::Format_ARGB32);
+  glyphs_.fill(Qt::transparent);
+  for (int g = 0; g < kGlyphCount; ++g) {
+    for (int y = 0; y < kGlyphHeight; ++y) {
+      const uint8_t bits = kPaneGlyphs[static_cast<std::size_t>(g)][static_cast<std::size_t>(y)];
+      for (int x = 0; x < kGlyphWidth; ++x) {
+        if (bits & (0x80 >> x)) glyphs_.setPixel(g * kGlyphWidth + x, y, ink);
+      }
+    }
+  }
+}
+
+void TPaneView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) MakeGlyphStrip();
+}
+
 void TPaneView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.setFont(font_);
-  painter.setBackgroundMode(Qt::OpaqueMode);
-  painter.setBackground(palette().brush(QPalette::Button));
-  painter.setPen(palette().color(QPalette::WindowText));
+  const QBrush ground = palette().brush(QPalette::Button);
   for (const TextRun& run : runs_) {
-    const QRect cells(run.column * cell_.width(), run.row * cell_.height(),
-                      static_cast<int>(run.text.size()) * cell_.width(), cell_.height());
-    painter.fillRect(cells, painter.background());
-    // Each character is drawn in its own cell: a substitute font whose advance is not a
-    // whole number of pixels would otherwise drift off the grid that clicks are taken on.
+    const QPoint at(run.column * kGlyphWidth, run.row * kGlyphHeight);
+    painter.fillRect(
+        QRect(at, QSize(static_cast<int>(run.text.size()) * kGlyphWidth, kGlyphHeight)), ground);
     for (std::size_t i = 0; i < run.text.size(); ++i) {
-      const QRect cell(cells.x() + static_cast<int>(i) * cell_.width(), cells.y(), cell_.width(),
-                       cell_.height());
-      painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
-                       QString(QLatin1Char(run.text[i])));
+      char c = run.text[i];
+      if (c < kFirstGlyph || c > kLastGlyph) c = kUnknownGlyph;
+      painter.drawImage(at + QPoint(static_cast<int>(i) * kGlyphWidth, 0), glyphs_,
+                        QRect((c - kFirstGlyph) * kGlyphWidth, 0, kGlyphWidth, kGlyphHeight));
     }
+  }
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (const RowMark& mark : marks_) {
+    const QPoint at(mark_column_ * kGlyphWidth, mark.row * kGlyphHeight);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kPcMarkColour);
+    painter.drawPolygon(QPolygon({at + QPoint(1, 2), at + QPoint(6, 6), at + QPoint(1, 10)}));
   }
 }
 
 void TPaneView::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  if (on_mouse_down) on_mouse_down(Cell{p.x() / cell_.width(), p.y() / cell_.height()});
+  if (on_mouse_down) on_mouse_down(Cell{p.x() / kGlyphWidth, p.y() / kGlyphHeight});
+}
+
+void TPaneView::wheelEvent(QWheelEvent* event) {
+  if (on_wheel) {
+    on_wheel(event);
+  } else {
+    QWidget::wheelEvent(event);
+  }
 }
 
 }  // namespace orlan

@@ -37,6 +37,30 @@ TEST(DebugWindowModel, ShowStopsTheRunAndListsFromPc) {
   EXPECT_EQ(w.model.active_group(), Group::kList);
 }
 
+TEST(DebugWindowModel, LineAtPcIsMarkedInTheBlankMarkerColumn) {
+  struct Case {
+    uint16_t top, pc;
+    std::vector<RowMark> marks;
+  } cases[] = {
+      {01000, 01004, {{1, ListMark::kPc}}},  // after a two-word instruction
+      {01004, 01004, {{0, ListMark::kPc}}},
+      {01002, 01004, {{1, ListMark::kPc}}},  // a listing that starts inside one
+      {01000, 01002, {}},                    // PC inside a listed instruction
+      {01006, 01004, {}},                    // above the page
+  };
+  for (const Case& c : cases) {
+    Window w;
+    Deposit(w.machine, 01000, {012700, 5, 005200, 000240});  // mov #5,r0; inc r0; nop
+    w.machine.cpu.set_pc(c.pc);
+    w.model.SetListStart(c.top);
+    const std::vector<std::string> rows = testing::PaneRows(w.model.Paint(Pane::kList));
+    SCOPED_TRACE(c.top);
+    EXPECT_EQ(w.model.ListMarks(), c.marks);
+    const auto column = static_cast<std::size_t>(ListMarkColumn(w.model.format()));
+    for (const std::string& row : rows) EXPECT_EQ(row.at(column), ' ') << row;
+  }
+}
+
 // What typing does in each edit: letters made upper case where the edit asks for
 // it, the length limit, and non-digits removed where digits are expected.
 TEST(DebugWindowModel, TypingFiltersPerEditAndMode) {
@@ -166,11 +190,26 @@ TEST(DebugWindowModel, AssemblyStoresOnlyTheNewWords) {
   }
 }
 
-TEST(DebugWindowModel, FailedAssemblyKeepsTheEditWithTheCaretAtTheError) {
+TEST(DebugWindowModel, FailedAssemblyKeepsTheEditWithTheCaretAndTheReason) {
   struct Case {
     const char* typed;
     int caret;
-  } cases[] = {{"inc r0 x", 7}, {"xyz", 0}, {"mov r1,", 7}, {"clr", 3}, {"br 7FFE", 7}};
+    const char* reason;
+  } cases[] = {
+      {"inc r0 x", 7, "end of line expected"},
+      {"xyz", 0, "unknown instruction"},
+      {"mov r1,", 7, "operand expected"},
+      {"mov r1 r2", 7, "',' expected"},
+      {"clr", 3, "blank expected"},
+      {"br 7FFE", 7, "branch too far"},
+      {"br", 2, "blank expected"},
+      {"rts x", 4, "register expected"},
+      {"mov -(q),r0", 6, "-(register) expected"},
+      {"mov 2(r9),r0", 6, "(register) expected"},
+      {"mov #,r0", 5, "number expected"},
+      {"sob r1,1100", 11, "sob goes back at most 77 words"},
+      {"spl 8", 5, "number too large"},
+  };
   for (const Case& c : cases) {
     Window w;
     Deposit(w.machine, 01000, {005000});
@@ -183,8 +222,12 @@ TEST(DebugWindowModel, FailedAssemblyKeepsTheEditWithTheCaretAtTheError) {
     EXPECT_EQ(w.Text(EditId::kList), c.typed);
     EXPECT_EQ(w.model.edit(EditId::kList).state.caret, c.caret);
     EXPECT_EQ(w.model.edit(EditId::kList).state.selection, 0);
+    EXPECT_EQ(w.model.edit(EditId::kList).reason, c.reason);
     EXPECT_EQ(w.machine.PeekWord(01000), 005000);
     EXPECT_FALSE(w.machine.run.rom_modified());
+    // The reason goes with the next change of the text.
+    w.Type(EditId::kList, "nop");
+    EXPECT_EQ(w.model.edit(EditId::kList).reason, "");
   }
 }
 

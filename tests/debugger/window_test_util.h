@@ -18,12 +18,6 @@ inline constexpr PaneSize kListSize{34, 10};
 inline constexpr PaneSize kRegSize{10, 10};
 inline constexpr PaneSize kBinSize{70, 10};
 
-inline IntSettingReader RadixSetting(int radix) {
-  return [radix](std::string_view section, std::string_view key, int64_t fallback) -> int64_t {
-    return section == "Debugger" && key == "Radix" ? radix : fallback;
-  };
-}
-
 // The pane as the user sees it: each row's runs drawn into one line of text.
 inline std::vector<std::string> PaneRows(const PaneText& runs) {
   std::vector<std::string> rows;
@@ -39,7 +33,7 @@ inline std::vector<std::string> PaneRows(const PaneText& runs) {
 
 struct Window {
   explicit Window(int radix = 16) : model(machine) {
-    model.DebugCreate(RadixSetting(radix));
+    model.DebugCreate(radix);
     model.SetPaneSize(Pane::kList, kListSize);
     model.SetPaneSize(Pane::kRegisters, kRegSize);
     model.SetPaneSize(Pane::kBinary, kBinSize);

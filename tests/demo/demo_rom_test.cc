@@ -18,10 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "core/machine.h"
-#include "devices/board.h"
 #include "devices/local_time.h"
-#include "frontend/emulated_time.h"
+#include "frontend/system.h"
 #include "tests/support/temp_dir.h"
 
 namespace orlan {
@@ -57,34 +55,40 @@ using testing::TempDir;
 // One machine running the demo ROM with emulated time, as the window's timers tick it.
 class DemoMachine {
  public:
-  DemoMachine(const fs::path& directory, const LocalTime& now) : board_(InstallDevices(machine_)) {
-    const std::vector<uint8_t> rom = ReadBytes(fs::path(ORLAN_DEMO_DIR) / "rom.bin");
-    EXPECT_EQ(rom.size(), 32512u);
-    std::copy(rom.begin(), rom.end(), machine_.rom().begin() + (0100000 - kRomBase));
-    board_.lcd.LcdInit();
-    EXPECT_TRUE(board_.channel.ChannelInit(directory).ok());
-    board_.rtc.RtcInit(now);
-    board_.lcd.InvalidateLcd();
-    machine_.CpuReset();
+  // The demo's ROM with the cartridges of `directory`, which gets the clock file.
+  DemoMachine(const fs::path& directory, const LocalTime& now) {
+    EXPECT_EQ(ReadBytes(fs::path(ORLAN_DEMO_DIR) / "rom.bin").size(), 32512u);
+    PowerOnOptions options;
+    options.folder = directory;
+    options.use = FolderUse::kDevices;
+    options.rom = fs::path(ORLAN_DEMO_DIR) / "rom.bin";
+    options.now = now;
+    CapturingMessageSink sink;
+    EXPECT_EQ(system_.PowerOn(options, sink), PowerOnResult::kStarted);
+    EXPECT_EQ(sink.messages, std::vector<std::string>{});
+    system_.Start();
   }
-  ~DemoMachine() { EXPECT_TRUE(board_.channel.ChannelClose().ok()); }
+  ~DemoMachine() {
+    CapturingMessageSink sink;
+    EXPECT_TRUE(system_.Close({}, sink));
+  }
 
-  void RunMs(int ms) { time_.Advance(static_cast<uint64_t>(ms)); }
+  void RunMs(int ms) { system_.RunFor(static_cast<uint64_t>(ms)); }
 
   // A key held for 50 ms, then released for 50 ms; '\b' is Backspace, '\n' Enter.
   void Type(const std::string& text) {
     for (char c : text) {
       if (c == ' ') {
-        board_.keyboard.HostKeyDown(kVirtualKeySpace);
+        system_.HostKeyDown(kVirtualKeySpace);
       } else if (c == '\b') {
-        board_.keyboard.HostKeyDown(kVirtualKeyBackspace);
+        system_.HostKeyDown(kVirtualKeyBackspace);
       } else if (c == '\n') {
-        board_.keyboard.HostKeyDown(kVirtualKeyEnter);
+        system_.HostKeyDown(kVirtualKeyEnter);
       } else {
-        EXPECT_TRUE(board_.keyboard.HostCharacter(static_cast<char32_t>(c))) << c;
+        EXPECT_TRUE(system_.HostCharacter(static_cast<char32_t>(c))) << c;
       }
       RunMs(50);
-      board_.keyboard.HostKeyUp();
+      system_.HostKeyUp();
       RunMs(c == '\n' ? 400 : 50);  // Enter redraws four rows
     }
   }
@@ -94,7 +98,7 @@ class DemoMachine {
     std::string out;
     for (int y = 0; y < kLcdHeight; ++y) {
       for (int x = 0; x < kLcdWidth; ++x) {
-        out += board_.lcd.Pixel(x * kLcdScale, y * kLcdScale) == kLcdDark ? '#' : '.';
+        out += system_.board().lcd.Pixel(x * kLcdScale, y * kLcdScale) == kLcdDark ? '#' : '.';
       }
       out += '\n';
     }
@@ -113,10 +117,11 @@ class DemoMachine {
       for (int ch = 040; ch < 0140 && found == '~'; ++ch) {
         bool same = true;
         for (int y = 0; y < 8 && same; ++y) {
-          const uint8_t bits = machine_.PeekByte(static_cast<uint16_t>(font + (ch - 040) * 8 + y));
+          const uint8_t bits =
+              system_.machine().PeekByte(static_cast<uint16_t>(font + (ch - 040) * 8 + y));
           for (int x = 0; x < 6 && same; ++x) {
-            const bool dark =
-                board_.lcd.Pixel((col * 6 + x) * kLcdScale, (row * 8 + y) * kLcdScale) == kLcdDark;
+            const bool dark = system_.board().lcd.Pixel((col * 6 + x) * kLcdScale,
+                                                        (row * 8 + y) * kLcdScale) == kLcdDark;
             same = dark == ((bits & (0200 >> x)) != 0);
           }
         }
@@ -128,13 +133,10 @@ class DemoMachine {
     return out;
   }
 
-  Machine& machine() { return machine_; }
-  Board& board() { return board_; }
+  Machine& machine() { return system_.machine(); }
 
  private:
-  Machine machine_;
-  Board board_;
-  EmulatedTime time_{machine_, board_};
+  System system_;
 };
 
 // Tuesday, 8 December 2026, 04:25:58.

@@ -3,6 +3,7 @@
 // and buttons to the model.
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -11,12 +12,11 @@
 #include "core/machine.h"
 #include "debugger/debug_window_model.h"
 #include "frontend/qt/debug_form.h"
+#include "frontend/qt/pane_glyphs.h"
 #include "frontend/qt/pane_view.h"
 
 namespace orlan {
 namespace {
-
-int64_t Hex(std::string_view, std::string_view, int64_t fallback) { return fallback; }
 
 QPoint CellCentre(const TDebugForm& form, int column, int row) {
   return QPoint(column * form.cell().width() + form.cell().width() / 2,
@@ -32,7 +32,7 @@ class DebugFormTest : public QObject {
   void init() {
     machine_ = std::make_unique<Machine>();
     machine_->cpu.set_pc(0x0100);
-    form_ = std::make_unique<TDebugForm>(*machine_, Hex);
+    form_ = std::make_unique<TDebugForm>(*machine_, kDefaultRadix);
   }
   void cleanup() {
     form_.reset();
@@ -56,6 +56,61 @@ class DebugFormTest : public QObject {
     QCOMPARE(form_->scroll_bar(Pane::kList)->value(), model_bar.position);
     QCOMPARE(form_->scroll_bar(Pane::kList)->pageStep(), model_bar.large_change);
     QCOMPARE(form_->focusWidget(), form_->edit(EditId::kList));
+  }
+
+  // The layout is built on 8 x 13 cells: ten rows in every pane, the PC line marked,
+  // and each glyph drawn dot for dot in its cell.
+  void PanesHoldTenRowsOfEightByThirteenCells() {
+    form_->ShowDebugWindow();
+    QCOMPARE(form_->cell(), QSize(8, 13));
+    const struct {
+      Pane pane;
+      int cols;
+    } panes[] = {{Pane::kList, 34}, {Pane::kRegisters, 10}, {Pane::kBinary, 70}};
+    for (const auto& p : panes) {
+      QCOMPARE(form_->pane(p.pane)->CellCount().cols, p.cols);
+      QCOMPARE(form_->pane(p.pane)->CellCount().rows, 10);
+      QCOMPARE(form_->model().pane_size(p.pane).rows, 10);
+    }
+    QCOMPARE(form_->pane(Pane::kList)->marks(), (std::vector<RowMark>{{0, ListMark::kPc}}));
+
+    // "0100:" starts the first row: its "0" in the window-text colour, dot for dot.
+    TPaneView* list = form_->pane(Pane::kList);
+    const QImage shot = list->grab().toImage();
+    const QColor ink = list->palette().color(QPalette::WindowText);
+    int differing = 0;
+    for (int y = 0; y < kGlyphHeight; ++y) {
+      for (int x = 0; x < kGlyphWidth; ++x) {
+        const bool dot = kPaneGlyphs['0' - kFirstGlyph][y] & (0x80 >> x);
+        differing += (QColor(shot.pixel(x, y)) == ink) != dot;
+      }
+    }
+    QCOMPARE(differing, 0);
+
+    // The assembly edit spans the rest of the row: 34 - 6 cells.
+    QTest::mouseClick(list, Qt::LeftButton, {}, CellCentre(*form_, 6, 1));
+    QCOMPARE(form_->edit(EditId::kList)->width(), 28 * 8);
+  }
+
+  void WheelScrollsThePaneAndMinimumSizeKeepsTheControls() {
+    form_->ShowDebugWindow();
+    TPaneView* list = form_->pane(Pane::kList);
+    const QPointF at(10, 10);
+    QWheelEvent wheel(at, list->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(list, &wheel);
+    const int step = QApplication::wheelScrollLines();
+    QCOMPARE(form_->model().list().list_top(), 0x0100 + 2 * step);
+
+    form_->resize(10, 10);
+    QCOMPARE(form_->size(), form_->minimumSize());
+    QCOMPARE(form_->width(), 625);
+    for (QWidget* child : form_->findChildren<QWidget*>()) {
+      if (!child->isVisible()) continue;
+      const QRect r(child->mapTo(form_.get(), QPoint(0, 0)), child->size());
+      QVERIFY2(form_->rect().contains(r), qPrintable(child->metaObject()->className()));
+    }
+    QVERIFY(form_->pane(Pane::kBinary)->CellCount().rows >= 3);
   }
 
   void KeysReachTheClosedEditAndScrollBarsScroll() {
@@ -85,7 +140,7 @@ class DebugFormTest : public QObject {
     const QImage shot = form_->grab().toImage();
     QCOMPARE(QColor(shot.pixel(edit->mapTo(form_.get(), QPoint(1, 1)))), QColor(Qt::yellow));
     QCOMPARE(form_->focusWidget(), edit);
-    QCOMPARE(form_->group(Group::kList)->styleSheet().contains(QStringLiteral("0, 0, 255")), true);
+    QCOMPARE(form_->group(Group::kList)->property("active").toBool(), true);
 
     QTest::keyClicks(edit, QStringLiteral("1x2a"));
     QCOMPARE(edit->text(), QStringLiteral("12A"));  // filtered and upper case
@@ -104,9 +159,12 @@ class DebugFormTest : public QObject {
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(form_->model().edit_mode(), EditMode::kAssemble);
     QCOMPARE(edit->cursorPosition(), 7);
+    QVERIFY(form_->reason_label()->isVisible());
+    QCOMPARE(form_->reason_label()->text(), QStringLiteral("end of line expected"));
     QTest::keyClick(edit, Qt::Key_End);  // moves the caret in the open edit only
     QCOMPARE(form_->model().list().list_top(), 0x0100);
     QTest::keyClick(edit, Qt::Key_Backspace);
+    QVERIFY(!form_->reason_label()->isVisible());  // the text changed
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(machine_->PeekWord(0x0102), 005200);

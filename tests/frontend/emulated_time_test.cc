@@ -1,23 +1,39 @@
 // The emulated timers: how often each ticks, that the phases carry across calls, and
-// that the ticks reach the processor, the clock and the display.
+// that the system's ticks reach the processor, the clock and the display.
 #include "frontend/emulated_time.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "core/machine.h"
-#include "devices/board.h"
 #include "devices/rtc.h"
+#include "frontend/system.h"
 
 namespace orlan {
 namespace {
 
+// A schedule that counts its ticks by kind.
 struct Rig {
-  Rig() : board(InstallDevices(machine)), time(machine, board) {}
-  Machine machine;
-  Board board;
+  void Advance(uint64_t ms) {
+    time.Advance(ms, [this](TickKind kind) {
+      switch (kind) {
+        case TickKind::kRun:
+          ++ticks.run;
+          break;
+        case TickKind::kClock:
+          ++ticks.rtc;
+          break;
+        case TickKind::kRefresh:
+          ++ticks.refresh;
+          break;
+        case TickKind::kSecond:
+          ++ticks.second;
+          break;
+      }
+    });
+  }
   EmulatedTime time;
+  TimerTicks ticks;
 };
 
 TEST(EmulatedTimeTest, EachTimerTicksOncePerWholeInterval) {
@@ -33,9 +49,8 @@ TEST(EmulatedTimeTest, EachTimerTicksOncePerWholeInterval) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ms);
     Rig rig;
-    rig.machine.run.set_steps_per_tick(0);
-    rig.time.Advance(c.ms);
-    EXPECT_EQ(rig.time.ticks(), c.ticks);
+    rig.Advance(c.ms);
+    EXPECT_EQ(rig.ticks, c.ticks);
     EXPECT_EQ(rig.time.now_ms(), c.ms);
   }
 }
@@ -46,42 +61,39 @@ TEST(EmulatedTimeTest, SplitAdvancesTickAsOne) {
   };
   for (const std::vector<uint64_t>& parts : splits) {
     Rig whole, split;
-    whole.machine.run.set_steps_per_tick(0);
-    split.machine.run.set_steps_per_tick(0);
     uint64_t total = 0;
     for (uint64_t ms : parts) {
-      split.time.Advance(ms);
+      split.Advance(ms);
       total += ms;
     }
-    whole.time.Advance(total);
-    EXPECT_EQ(split.time.ticks(), whole.time.ticks()) << parts.size() << " parts of " << total;
+    whole.Advance(total);
+    EXPECT_EQ(split.ticks, whole.ticks) << parts.size() << " parts of " << total;
     EXPECT_EQ(split.time.now_ms(), total);
   }
   // One millisecond at a time, the ticks fall exactly on the multiples.
   Rig rig;
-  rig.machine.run.set_steps_per_tick(0);
   for (int ms = 1; ms <= 64; ++ms) {
-    const TimerTicks before = rig.time.ticks();
-    rig.time.Advance(1);
-    EXPECT_EQ(rig.time.ticks().run - before.run, ms % 10 == 0 ? 1u : 0u) << ms;
-    EXPECT_EQ(rig.time.ticks().rtc - before.rtc, ms % 32 == 0 ? 1u : 0u) << ms;
+    const TimerTicks before = rig.ticks;
+    rig.Advance(1);
+    EXPECT_EQ(rig.ticks.run - before.run, ms % 10 == 0 ? 1u : 0u) << ms;
+    EXPECT_EQ(rig.ticks.rtc - before.rtc, ms % 32 == 0 ? 1u : 0u) << ms;
   }
 }
 
-TEST(EmulatedTimeTest, TicksReachTheProcessorClockAndDisplay) {
-  Rig rig;
+TEST(EmulatedTimeTest, SystemTicksReachTheProcessorClockAndDisplay) {
+  System rig;
   // inc r0 / br .-2: one increment every two steps, in RAM at 0.
   const uint8_t loop[] = {0200, 012, 0376, 001};
-  for (uint16_t i = 0; i < 4; ++i) rig.machine.PokeByte(i, loop[i]);
-  rig.machine.cpu.set_pc(0);
-  rig.machine.cpu.psw = 0340;  // interrupts masked: a request stays pending
-  rig.machine.run.set_steps_per_tick(40);
-  rig.board.rtc.set_reg(kRtcControl, 010);  // periodic interrupt requests on
-  rig.board.lcd.set_reg(0, 01000);
-  rig.machine.PokeByte(01000, 0377);
-  const bool dark = rig.board.lcd.DotDark(0, 0);
+  for (uint16_t i = 0; i < 4; ++i) rig.machine().PokeByte(i, loop[i]);
+  rig.machine().cpu.set_pc(0);
+  rig.machine().cpu.psw = 0340;  // interrupts masked: a request stays pending
+  rig.machine().run.set_steps_per_tick(40);
+  rig.board().rtc.set_reg(kRtcControl, 010);  // periodic interrupt requests on
+  rig.board().lcd.set_reg(0, 01000);
+  rig.machine().PokeByte(01000, 0377);
+  const bool dark = rig.board().lcd.DotDark(0, 0);
   ASSERT_TRUE(dark);
-  const uint8_t seconds = rig.board.rtc.reg(kRtcSeconds);
+  const uint8_t seconds = rig.board().rtc.reg(kRtcSeconds);
 
   struct Step {
     uint64_t ms;
@@ -95,13 +107,14 @@ TEST(EmulatedTimeTest, TicksReachTheProcessorClockAndDisplay) {
       {1, 60, true, true, 0},  {967, 1980, true, true, 0}, {1, 2000, true, true, 1},
   };
   for (const Step& s : steps) {
-    rig.time.Advance(s.ms);
-    SCOPED_TRACE(rig.time.now_ms());
-    EXPECT_EQ(rig.machine.cpu.R(0), s.r0);
-    EXPECT_EQ(rig.machine.cpu.irq_clock, s.irq_clock);
-    EXPECT_EQ(rig.board.lcd.Pixel(0, 0) == kLcdDark, s.display_shows_dot);
-    EXPECT_EQ(static_cast<uint8_t>(rig.board.rtc.reg(kRtcSeconds) - seconds), s.seconds_added);
+    rig.RunFor(s.ms);
+    SCOPED_TRACE(rig.now_ms());
+    EXPECT_EQ(rig.machine().cpu.R(0), s.r0);
+    EXPECT_EQ(rig.machine().cpu.irq_clock, s.irq_clock);
+    EXPECT_EQ(rig.board().lcd.Pixel(0, 0) == kLcdDark, s.display_shows_dot);
+    EXPECT_EQ(static_cast<uint8_t>(rig.board().rtc.reg(kRtcSeconds) - seconds), s.seconds_added);
   }
+  EXPECT_EQ(rig.ticks(), (TimerTicks{100, 31, 31, 1}));
 }
 
 }  // namespace

@@ -70,8 +70,7 @@ struct Rig {
     if (files & kFace) save(FacePattern(), "face.bmp");
   }
   void Create() {
-    board = std::make_unique<Board>(InstallDevices(machine));
-    form = std::make_unique<TMainForm>(machine, *board, dir.path(), sink, kNow);
+    form = std::make_unique<TMainForm>(system, dir.path(), sink, kNow);
     form->rom_save_dialog = [this]() -> std::optional<std::filesystem::path> {
       ++dialogs;
       return dir / "saved.bin";
@@ -81,12 +80,13 @@ struct Rig {
     Create();
     form->show();
   }
-  int MouseKey() const { return board->keyboard.mouse_key(); }
-  int HostKey() const { return board->keyboard.host_key(); }
+  int MouseKey() const { return system.board().keyboard.mouse_key(); }
+  int HostKey() const { return system.board().keyboard.host_key(); }
+  Machine& machine() { return system.machine(); }
+  Board& board() { return system.board(); }
 
   TempDir dir;
-  Machine machine;
-  std::unique_ptr<Board> board;
+  System system;
   CapturingMessageSink sink;
   std::unique_ptr<TMainForm> form;
   int dialogs = 0;
@@ -136,15 +136,15 @@ void MainFormTest::StartsWithAndWithoutEachFile() {
   QFETCH(unsigned, files);
   QFETCH(std::vector<std::string>, messages);
   Rig rig(files);
-  rig.machine.run.Stop();
+  rig.machine().run.Stop();
   rig.Start();
   QCOMPARE(rig.sink.messages, messages);
   QVERIFY(rig.form->started());
-  QCOMPARE(rig.machine.cpu.pc(), kResetAddress);
-  QVERIFY(!rig.machine.run.run_stopped());
+  QCOMPARE(rig.machine().cpu.pc(), kResetAddress);
+  QVERIFY(!rig.machine().run.run_stopped());
   QVERIFY(rig.form->rtc_timer().Enabled() && rig.form->sec_timer().isActive());
   QVERIFY(rig.form->run_timer().Enabled() && rig.form->refresh_timer().isActive());
-  QCOMPARE(rig.board->rtc.reg(kRtcSeconds), 56);
+  QCOMPARE(rig.board().rtc.reg(kRtcSeconds), 56);
   // The face is the picture when there is one, blank otherwise.
   const QRgb corner = rig.form->face_buffer().pixel(3, 300);
   QCOMPARE(corner, (files & kFace) ? FacePattern().pixel(3, 300) : QRgb{0xFFFFFFFF});
@@ -183,20 +183,20 @@ void MainFormTest::AppliesTheSettings() {
   QFETCH(int, dialogs);
   Rig rig(kAll, ini);
   rig.Create();
-  QCOMPARE(rig.machine.run.steps_per_tick(), steps);
-  QCOMPARE(int{rig.machine.ram_top()}, ram_top);
+  QCOMPARE(rig.machine().run.steps_per_tick(), steps);
+  QCOMPARE(int{rig.machine().ram_top()}, ram_top);
   QCOMPARE(rig.form->settings().radix, radix);
   rig.form->show();
   if (steps == 0) {
     // An idle processor: the clock's periodic tick and the display still run.
-    QTRY_VERIFY_WITH_TIMEOUT(rig.board->rtc.reg(kRtcFlags) & 0100, 5000);
-    QCOMPARE(rig.machine.cpu.pc(), kResetAddress);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.board().rtc.reg(kRtcFlags) & 0100, 5000);
+    QCOMPARE(rig.machine().cpu.pc(), kResetAddress);
   }
-  if (modified) rig.machine.run.MarkRomModified();
+  if (modified) rig.machine().run.MarkRomModified();
   QSignalSpy closed(rig.form.get(), &TMainForm::Closed);
   rig.form->close();
   QCOMPARE(closed.count(), 1);
-  QVERIFY(rig.machine.run.run_stopped());
+  QVERIFY(rig.machine().run.run_stopped());
   QVERIFY(!rig.form->run_timer().Enabled() && !rig.form->rtc_timer().Enabled());
   QVERIFY(!rig.form->sec_timer().isActive() && !rig.form->refresh_timer().isActive());
   QCOMPARE(rig.dir.Read("rtc.bin").size(), size_t{64});
@@ -227,9 +227,9 @@ void MainFormTest::MousePressHitsKeysAndGaps() {
   rig.Start();
   QTest::mousePress(rig.form.get(), Qt::LeftButton, {}, at);
   QCOMPARE(rig.MouseKey(), key);
-  QCOMPARE(rig.machine.cpu.irq_channel, interrupt);
+  QCOMPARE(rig.machine().cpu.irq_channel, interrupt);
   QCOMPARE(rig.form->system_moves(), key == 0 ? 1 : 0);
-  if (key >= kFirstMachineKey) QCOMPARE(rig.board->keyboard.KeyMatrixRead(), kKeyScanTable[key]);
+  if (key >= kFirstMachineKey) QCOMPARE(rig.board().keyboard.KeyMatrixRead(), kKeyScanTable[key]);
   QTest::mouseRelease(rig.form.get(), Qt::RightButton, {}, at);
   QCOMPARE(rig.MouseKey(), key);  // other buttons are ignored
   if (key != kCloseButton) {
@@ -254,18 +254,18 @@ void MainFormTest::WindowButtonsActOnRelease() {
   {
     Rig rig(kAll);
     rig.Start();
-    rig.machine.cpu.set_pc(01234);
-    rig.machine.ram()[0100] = 0125;
-    rig.board->lcd.set_reg(0, 02000);
-    rig.board->rtc.set_reg(20, 7);
+    rig.machine().cpu.set_pc(01234);
+    rig.machine().ram()[0100] = 0125;
+    rig.board().lcd.set_reg(0, 02000);
+    rig.board().rtc.set_reg(20, 7);
     rig.form->FormMouseDown(492, 71);
-    QCOMPARE(rig.machine.cpu.pc(), 01234);  // nothing happens before the release
+    QCOMPARE(rig.machine().cpu.pc(), 01234);  // nothing happens before the release
     rig.form->FormMouseUp();
-    QCOMPARE(rig.machine.cpu.pc(), kResetAddress);
-    QCOMPARE(rig.machine.ram()[0100], 0125);
-    QCOMPARE(rig.board->lcd.reg(0), 02000);
-    QCOMPARE(rig.board->rtc.reg(20), 7);
-    QVERIFY(!rig.machine.cpu.irq_channel);
+    QCOMPARE(rig.machine().cpu.pc(), kResetAddress);
+    QCOMPARE(rig.machine().ram()[0100], 0125);
+    QCOMPARE(rig.board().lcd.reg(0), 02000);
+    QCOMPARE(rig.board().rtc.reg(20), 7);
+    QVERIFY(!rig.machine().cpu.irq_channel);
   }
 }
 
@@ -290,24 +290,24 @@ void MainFormTest::LegendSwapTwiceRestoresTheFace() {
 void MainFormTest::F3StopsTheRun() {
   Rig rig(kAll);
   rig.Start();
-  rig.machine.run.Trace(5);
-  rig.machine.run.RunTo(0173002);
+  rig.machine().run.Trace(5);
+  rig.machine().run.RunTo(0173002);
   QTest::keyClick(rig.form.get(), Qt::Key_F3);  // no debug window: the run stops alone
-  QVERIFY(rig.machine.run.run_stopped());
-  QCOMPARE(rig.machine.run.trace_count(), -1);
-  QCOMPARE(rig.machine.run.breakpoint_address(), -1);
+  QVERIFY(rig.machine().run.run_stopped());
+  QCOMPARE(rig.machine().run.trace_count(), -1);
+  QCOMPARE(rig.machine().run.breakpoint_address(), -1);
   // While stopped, keys are held but raise nothing.
   QTest::keyPress(rig.form.get(), Qt::Key_1, {});
   QCOMPARE(rig.HostKey(), 3);
-  QVERIFY(!rig.machine.cpu.irq_channel);
+  QVERIFY(!rig.machine().cpu.irq_channel);
 
-  rig.machine.run.Resume(0);
-  TDebugForm debug(rig.machine, SettingsFileReader(rig.dir.path()));
-  rig.machine.on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
+  rig.machine().run.Resume(0);
+  TDebugForm debug(rig.machine(), rig.form->settings().radix);
+  rig.machine().on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
   QTest::keyClick(rig.form.get(), Qt::Key_F3);
   QVERIFY(debug.isVisible());
-  QVERIFY(rig.machine.run.run_stopped());
-  rig.machine.on_debug_stop = nullptr;
+  QVERIFY(rig.machine().run.run_stopped());
+  rig.machine().on_debug_stop = nullptr;
 }
 
 void MainFormTest::HostKeysHoldMachineKeys_data() {
@@ -336,7 +336,7 @@ void MainFormTest::HostKeysHoldMachineKeys() {
   QKeyEvent press(QEvent::KeyPress, qt_key, Qt::NoModifier, text);
   QApplication::sendEvent(rig.form.get(), &press);
   QCOMPARE(rig.HostKey(), key);
-  QCOMPARE(rig.machine.cpu.irq_channel, key != 0);
+  QCOMPARE(rig.machine().cpu.irq_channel, key != 0);
   // A held key repeats as release-press pairs: it stays held.
   QKeyEvent repeat(QEvent::KeyRelease, qt_key, Qt::NoModifier, text, true);
   QApplication::sendEvent(rig.form.get(), &repeat);
@@ -354,7 +354,7 @@ void MainFormTest::KeyFeedbackAndDeactivation() {
   const KeyRect r = *KeyRectOf(60);
   rig.form->FormMouseDown(r.x, r.y);
   QTest::keyPress(rig.form.get(), Qt::Key_Q, {});
-  QCOMPARE(rig.board->keyboard.KeyMatrixRead(), kKeyScanTable[60]);  // the mouse key wins
+  QCOMPARE(rig.board().keyboard.KeyMatrixRead(), kKeyScanTable[60]);  // the mouse key wins
   QCOMPARE(face.pixel(r.x + r.width - 1, r.y + r.height - 1), kPressedColour);
   QCOMPARE(face.pixel(r.x + r.width, r.y), before.pixel(r.x + r.width, r.y));
   // Through the green pixel the face shows, moved one pixel down and right.
@@ -371,10 +371,10 @@ void MainFormTest::KeyFeedbackAndDeactivation() {
 void MainFormTest::RefreshShowsTheDisplayAtItsPlace() {
   Rig rig(kAll);
   rig.Start();
-  rig.machine.ram()[0] = 0200;  // leftmost dot of row 0
-  rig.machine.ram()[1] = 0001;  // rightmost dot of the first byte of row 32
+  rig.machine().ram()[0] = 0200;  // leftmost dot of row 0
+  rig.machine().ram()[1] = 0001;  // rightmost dot of the first byte of row 32
   rig.form->OnRefreshTimer();
-  QVERIFY(!rig.board->lcd.changed());
+  QVERIFY(!rig.board().lcd.changed());
   const QImage window = rig.form->grab().toImage().convertToFormat(QImage::Format_RGB32);
   QCOMPARE(window.pixel(kLcdLeft, kLcdTop), QRgb{0xFF000000});
   QCOMPARE(window.pixel(kLcdLeft + 2, kLcdTop + 2), QRgb{0xFF000000});
@@ -389,7 +389,7 @@ void MainFormTest::CartridgeErrorIsShownOnceAfterTheTick() {
   rig.dir.Write("smp0.bin", Pattern(1024));
   rig.Start();
   rig.form->run_timer().SetEnabled(false);
-  Cartridges& carts = rig.board->cartridges;
+  Cartridges& carts = rig.board().cartridges;
   carts.CartSetCommand(0, kCartLoadAddress);
   carts.CartTransfer(0, 0x01);
   carts.CartTransfer(0, 0xF4);

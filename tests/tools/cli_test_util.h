@@ -1,4 +1,4 @@
-// Runs monitor scripts given as strings on a machine the test owns.
+// Runs monitor scripts given as strings on a system the test owns.
 #ifndef ORLAN_TESTS_TOOLS_CLI_TEST_UTIL_H_
 #define ORLAN_TESTS_TOOLS_CLI_TEST_UTIL_H_
 
@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "core/machine.h"
+#include "frontend/system.h"
 #include "tests/support/temp_dir.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
-#include "tools/cli/monitor_machine.h"
 
 namespace orlan::cli::testing {
 
@@ -24,16 +23,11 @@ struct ScriptRun {
   std::string err;
 };
 
-// Runs `script` on `machine`, with `board` as its devices and `time` as its timers
-// when given.
-inline ScriptRun RunText(Machine& machine, const std::string& script, Board* board = nullptr,
-                         const std::filesystem::path& dir = ".", EmulatedTime* time = nullptr) {
+// Runs `script` on `system`.
+inline ScriptRun RunText(System& system, const std::string& script) {
   static const CommandTable table = StandardCommands();
   std::ostringstream out, err;
-  Session session{machine, out};
-  session.board = board;
-  session.time = time;
-  session.dir = dir;
+  Session session{system, out};
   Interpreter interpreter(table, session, err);
   std::istringstream in(script);
   const Outcome outcome = interpreter.RunScript(in);
@@ -42,20 +36,18 @@ inline ScriptRun RunText(Machine& machine, const std::string& script, Board* boa
 
 // Everything a command can change, for checking that a bad line changed nothing.
 struct MachineImage {
-  explicit MachineImage(const MonitorMachine& rig) : MachineImage(rig.machine) {
-    host_key = rig.board.keyboard.host_key();
-    rtc = rig.board.rtc.registers();
-  }
-  explicit MachineImage(const Machine& m)
-      : cells(m.cpu.cells),
-        psw(m.cpu.psw),
-        cpc(m.cpu.cpc),
-        cps(m.cpu.cps),
-        irq_clock(m.cpu.irq_clock),
-        irq_channel(m.cpu.irq_channel),
-        rom_modified(m.run.rom_modified()),
-        ram(m.ram().begin(), m.ram().end()),
-        rom(m.rom().begin(), m.rom().end()) {}
+  explicit MachineImage(const System& system)
+      : cells(system.machine().cpu.cells),
+        psw(system.machine().cpu.psw),
+        cpc(system.machine().cpu.cpc),
+        cps(system.machine().cpu.cps),
+        irq_clock(system.machine().cpu.irq_clock),
+        irq_channel(system.machine().cpu.irq_channel),
+        rom_modified(system.machine().run.rom_modified()),
+        ram(system.machine().ram().begin(), system.machine().ram().end()),
+        rom(system.machine().rom().begin(), system.machine().rom().end()),
+        host_key(system.board().keyboard.host_key()),
+        rtc(system.board().rtc.registers()) {}
   bool operator==(const MachineImage&) const = default;
 
   std::array<uint8_t, 16> cells;
@@ -65,11 +57,6 @@ struct MachineImage {
   int host_key = 0;
   std::array<uint8_t, 64> rtc{};
 };
-
-inline ScriptRun RunText(MonitorMachine& rig, const std::string& script,
-                         const std::filesystem::path& dir = ".") {
-  return RunText(rig.machine, script, &rig.board, dir, &rig.time);
-}
 
 // A file in a temporary folder of its own, removed with the object.
 class TempFile {

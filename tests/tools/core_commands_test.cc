@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "cli_test_util.h"
-#include "tools/cli/options.h"
 
 namespace orlan::cli {
 namespace {
@@ -11,25 +10,26 @@ using testing::RunText;
 using testing::TempFile;
 
 // Runs a script that must succeed and gives its output.
-std::string Output(Machine& m, const std::string& script) {
-  const auto run = RunText(m, script);
+std::string Output(System& system, const std::string& script) {
+  const auto run = RunText(system, script);
   EXPECT_EQ(run.outcome, Outcome::kContinue) << script << ": " << run.err;
   return run.out;
 }
 
 TEST(CoreCommands, RegAndRegsNameEveryRegister) {
-  Machine m;
-  EXPECT_EQ(Output(m,
+  System system;
+  Machine& m = system.machine();
+  EXPECT_EQ(Output(system,
                    "reg r0 177777\nreg R1 1\nreg r6 2\nreg sp 0x1000\nreg r7 4\nreg pc 6\n"
                    "reg psw 17\nreg cpc 21\nreg cps 22\nregs"),
             "r0=177777 r1=000001 r2=000000 r3=000000 r4=000000 r5=000000 sp=010000 pc=000006 "
             "psw=000017\n");
   EXPECT_EQ(m.cpu.cpc, 021);
   EXPECT_EQ(m.cpu.cps, 022);
-  Output(m, "irq clock\nirq channel");
+  Output(system, "irq clock\nirq channel");
   EXPECT_TRUE(m.cpu.irq_clock && m.cpu.irq_channel);
   // Reset restarts at the ROM's entry with priority 7 and drops pending requests.
-  EXPECT_EQ(Output(m, "reset\nregs"),
+  EXPECT_EQ(Output(system, "reset\nregs"),
             "r0=177777 r1=000001 r2=000000 r3=000000 r4=000000 r5=000000 sp=010000 pc=173000 "
             "psw=000340\n");
   EXPECT_FALSE(m.cpu.irq_clock || m.cpu.irq_channel);
@@ -54,40 +54,42 @@ TEST(CoreCommands, DepAndMemGoThroughRamAndRom) {
       {"dep 0 5\nmem 177776 2", "177776: 177777 000005\n"},
   };
   for (const Case& c : cases) {
-    Machine m;
-    EXPECT_EQ(Output(m, c.script), c.out) << c.script;
+    System system;
+    EXPECT_EQ(Output(system, c.script), c.out) << c.script;
   }
 }
 
 TEST(CoreCommands, LoadCopiesAFileIntoMemory) {
   const TempFile file("load", std::string("\x01\x02\x03", 3));
   const TempFile empty("empty", "");
-  Machine m;
-  EXPECT_EQ(Output(m, "load " + file.path() + " 2000\nmem 2000 2"), "002000: 001001 000003\n");
-  EXPECT_EQ(Output(m, "load " + file.path() + " 177375\nmem 177374 2"), "177374: 000777 001402\n");
-  EXPECT_EQ(Output(m, "load " + empty.path() + " 177777"), "");
+  System system;
+  EXPECT_EQ(Output(system, "load " + file.path() + " 2000\nmem 2000 2"), "002000: 001001 000003\n");
+  EXPECT_EQ(Output(system, "load " + file.path() + " 177375\nmem 177374 2"),
+            "177374: 000777 001402\n");
+  EXPECT_EQ(Output(system, "load " + empty.path() + " 177777"), "");
 }
 
 TEST(CoreCommands, StepRunsProgramsFromScripts) {
-  Machine m;
-  PrepareMachine(m, Options{});
+  System system;
+  system.Start();  // as the monitor starts it
   // MOV #5,R0; ADD R0,R1 with R1 = -1: the sum wraps to 4 and sets C alone; the
   // priority bits stay as the reset left them.
-  EXPECT_EQ(Output(m, "dep 1000 012700 000005 060001\nreg r1 177777\nreg pc 1000\nstep 2\nregs"),
-            "r0=000005 r1=000004 r2=000000 r3=000000 r4=000000 r5=000000 sp=000000 pc=001006 "
-            "psw=000341\n");
+  EXPECT_EQ(
+      Output(system, "dep 1000 012700 000005 060001\nreg r1 177777\nreg pc 1000\nstep 2\nregs"),
+      "r0=000005 r1=000004 r2=000000 r3=000000 r4=000000 r5=000000 sp=000000 pc=001006 "
+      "psw=000341\n");
   struct Case {
     const char* count;
     uint16_t steps;
   };
   const Case counts[] = {{"", 1}, {"0", 0}, {"10.", 10}, {"0x10", 16}};
   for (const Case& c : counts) {
-    Machine n;
+    System n;
     // A run of INC R0, one per step.
     std::string script = "dep 2000";
     for (int i = 0; i < 20; ++i) script += " 005200";
     Output(n, script + "\nreg pc 2000\nstep " + c.count);
-    EXPECT_EQ(n.cpu.R(0), c.steps) << c.count;
+    EXPECT_EQ(n.machine().cpu.R(0), c.steps) << c.count;
   }
 }
 

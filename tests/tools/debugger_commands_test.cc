@@ -26,10 +26,10 @@ TEST(DebuggerCommands, DisPrintsTheDebugWindowsLines) {
       {8, "dep 0 000005\ndis 177776 2", "177776: illop\n000000: reset\n"},
   };
   for (const Case& c : cases) {
-    Machine m;
+    System system;
     std::ostringstream out, err;
     const CommandTable table = StandardCommands();
-    Session session{m, out};
+    Session session{system, out};
     session.format = NumberFormat::ForRadix(c.radix);
     Interpreter interpreter(table, session, err);
     std::istringstream in(c.script);
@@ -55,11 +55,11 @@ TEST(DebuggerCommands, AsmStoresTheWordsLikeTheDebugWindow) {
       {"asm 1000 jsr pc,@(r2)\r\nmem 1000 2", "001000: 004772 000000\n"},
   };
   for (const Case& c : cases) {
-    Machine m;
-    const auto run = RunText(m, c.script);
+    System system;
+    const auto run = RunText(system, c.script);
     EXPECT_EQ(run.outcome, Outcome::kContinue) << c.script << run.err;
     EXPECT_EQ(run.out, c.out) << c.script;
-    EXPECT_TRUE(m.run.rom_modified()) << c.script;
+    EXPECT_TRUE(system.machine().run.rom_modified()) << c.script;
   }
 }
 

@@ -15,7 +15,7 @@ namespace {
 using testing::RunText;
 
 // The display as "lcd" prints it, one string per row.
-std::vector<std::string> LcdRows(MonitorMachine& rig, const std::string& script) {
+std::vector<std::string> LcdRows(System& rig, const std::string& script) {
   const auto run = RunText(rig, script + "\nlcd");
   EXPECT_EQ(run.outcome, Outcome::kContinue) << run.err;
   std::vector<std::string> rows;
@@ -25,28 +25,28 @@ std::vector<std::string> LcdRows(MonitorMachine& rig, const std::string& script)
 }
 
 TEST(DeviceCommands, KeyHoldsAndReleasesTheHostKey) {
-  MonitorMachine rig;
+  System rig;
   EXPECT_EQ(RunText(rig, "key 60.").outcome, Outcome::kContinue);
-  EXPECT_EQ(rig.board.keyboard.KeyMatrixRead(), kKeyScanTable[60]);
-  EXPECT_TRUE(rig.machine.cpu.irq_channel);
+  EXPECT_EQ(rig.board().keyboard.KeyMatrixRead(), kKeyScanTable[60]);
+  EXPECT_TRUE(rig.machine().cpu.irq_channel);
   RunText(rig, "key up");
-  EXPECT_EQ(rig.board.keyboard.KeyMatrixRead(), 0);
+  EXPECT_EQ(rig.board().keyboard.KeyMatrixRead(), 0);
 }
 
 TEST(DeviceCommands, RtcTicks) {
-  MonitorMachine rig;
-  rig.board.rtc.set_reg(kRtcControl, 010);  // periodic tick requests the interrupt
-  rig.board.rtc.set_reg(kRtcSeconds, 59);
+  System rig;
+  rig.board().rtc.set_reg(kRtcControl, 010);  // periodic tick requests the interrupt
+  rig.board().rtc.set_reg(kRtcSeconds, 59);
   RunText(rig, "rtc periodic");
-  EXPECT_TRUE(rig.machine.cpu.irq_clock);
+  EXPECT_TRUE(rig.machine().cpu.irq_clock);
   RunText(rig, "rtc second");
-  EXPECT_EQ(rig.board.rtc.reg(kRtcSeconds), 0);
-  EXPECT_EQ(rig.board.rtc.reg(kRtcMinutes), 1);
+  EXPECT_EQ(rig.board().rtc.reg(kRtcSeconds), 0);
+  EXPECT_EQ(rig.board().rtc.reg(kRtcMinutes), 1);
 }
 
 TEST(DeviceCommands, LcdPrintsTheDisplayAfterARefresh) {
-  MonitorMachine rig;
-  rig.board.lcd.InvalidateLcd();
+  System rig;
+  rig.board().lcd.InvalidateLcd();
   // Display memory at 0: byte 0 is the top-left of row 0, byte 1 of row 32.
   const auto rows = LcdRows(rig, "dep 0 000600");
   ASSERT_EQ(rows.size(), 64u);
@@ -63,12 +63,13 @@ TEST(DeviceCommands, CloseWritesTheClockFileIntoTheDirectory) {
   std::ofstream(dir / "smp0.bin", std::ios::binary) << std::string(16, '\0');
   Options options;
   options.dir = dir.string();
-  MonitorMachine rig;
-  StartDevices(rig.machine, rig.board, options);
-  EXPECT_TRUE(rig.board.cartridges.present(0));
-  rig.board.rtc.set_reg(63, 0123);
-  EXPECT_EQ(RunText(rig, "close", dir).outcome, Outcome::kContinue);
-  EXPECT_FALSE(rig.board.cartridges.present(0));
+  System rig;
+  CapturingMessageSink sink;
+  ASSERT_EQ(rig.PowerOn(MachinePowerOn(options), sink), PowerOnResult::kStarted);
+  EXPECT_TRUE(rig.board().cartridges.present(0));
+  rig.board().rtc.set_reg(63, 0123);
+  EXPECT_EQ(RunText(rig, "close").outcome, Outcome::kContinue);
+  EXPECT_FALSE(rig.board().cartridges.present(0));
   std::ifstream file(dir / "rtc.bin", std::ios::binary);
   const std::string saved((std::istreambuf_iterator<char>(file)), {});
   ASSERT_EQ(saved.size(), 64u);
@@ -77,8 +78,12 @@ TEST(DeviceCommands, CloseWritesTheClockFileIntoTheDirectory) {
 
 TEST(DeviceCommands, FileErrorsAreReported) {
   {
-    MonitorMachine rig;
-    const auto run = RunText(rig, "close\nregs", "/nonexistent/orlan");
+    Options options;
+    options.dir = "/nonexistent/orlan";
+    System rig;
+    CapturingMessageSink sink;
+    ASSERT_EQ(rig.PowerOn(MachinePowerOn(options), sink), PowerOnResult::kStarted);
+    const auto run = RunText(rig, "close\nregs");
     EXPECT_EQ(run.outcome, Outcome::kError);
     EXPECT_EQ(run.err.rfind("line 1: ", 0), 0u) << run.err;
     EXPECT_EQ(run.out, "");
@@ -89,11 +94,12 @@ TEST(DeviceCommands, FileErrorsAreReported) {
   std::ofstream(dir / "smp0.bin", std::ios::binary) << std::string(16, '\0');
   Options options;
   options.dir = dir.string();
-  MonitorMachine rig;
-  StartDevices(rig.machine, rig.board, options);
+  System rig;
+  CapturingMessageSink sink;
+  ASSERT_EQ(rig.PowerOn(MachinePowerOn(options), sink), PowerOnResult::kStarted);
   std::filesystem::resize_file(dir / "smp0.bin", 0);
-  rig.board.cartridges.CartSetCommand(0, kCartReadUp);
-  rig.board.cartridges.CartTransfer(0, 0);
+  rig.board().cartridges.CartSetCommand(0, kCartReadUp);
+  rig.board().cartridges.CartTransfer(0, 0);
   const auto run = RunText(rig, "regs\nregs");
   EXPECT_EQ(run.outcome, Outcome::kError);
   EXPECT_EQ(run.err.rfind("line 1: smp0.bin: read failed", 0), 0u) << run.err;

@@ -62,8 +62,8 @@ TEST(Interpreter, BadLineReportsItsNumberAndChangesNothing) {
       {"reg r0 1\x1b[2J", "line 1: bad number: 1\\x1B[2J\n"},
   };
   for (const BadLineCase& c : cases) {
-    MonitorMachine expected;
-    MonitorMachine actual;
+    System expected;
+    System actual;
     const std::size_t last_line = c.script.rfind('\n');
     if (last_line != std::string::npos) RunText(expected, c.script.substr(0, last_line));
     const auto run = RunText(actual, c.script);
@@ -75,13 +75,13 @@ TEST(Interpreter, BadLineReportsItsNumberAndChangesNothing) {
 }
 
 TEST(Interpreter, QuitAndBadLinesEndTheScript) {
-  Machine m;
-  const auto run = RunText(m, "reg r0 1\nquit\nreg r0 2\nbogus");
+  System system;
+  const auto run = RunText(system, "reg r0 1\nquit\nreg r0 2\nbogus");
   EXPECT_EQ(run.outcome, Outcome::kQuit);
-  EXPECT_EQ(m.cpu.R(0), 1);
+  EXPECT_EQ(system.machine().cpu.R(0), 1);
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(RunText(m, "reg r0 3\nbogus\nreg r0 4").outcome, Outcome::kError);
-  EXPECT_EQ(m.cpu.R(0), 3);
+  EXPECT_EQ(RunText(system, "reg r0 3\nbogus\nreg r0 4").outcome, Outcome::kError);
+  EXPECT_EQ(system.machine().cpu.R(0), 3);
 }
 
 TEST(Interpreter, CommentsBlanksAndLineEndings) {
@@ -95,10 +95,10 @@ TEST(Interpreter, CommentsBlanksAndLineEndings) {
       {"reg r0 0x1f", 037},   {"reg r0 31.", 037},
   };
   for (const Case& c : cases) {
-    Machine m;
-    const auto run = RunText(m, c.script);
+    System system;
+    const auto run = RunText(system, c.script);
     EXPECT_EQ(run.outcome, Outcome::kContinue) << c.script << run.err;
-    EXPECT_EQ(m.cpu.R(0), c.r0) << c.script;
+    EXPECT_EQ(system.machine().cpu.R(0), c.r0) << c.script;
   }
 }
 

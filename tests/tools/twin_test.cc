@@ -83,6 +83,9 @@ TEST(TwinTest, DemoMachineBootsTypesAndCloses) {
               "lcd png " +
                   png +
                   " 1\n"
+                  "lcd png " +
+                  (dir / "screen3.png").string() +
+                  "\n"
                   "close\n");
   ASSERT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(run.err, "");
@@ -103,6 +106,10 @@ TEST(TwinTest, DemoMachineBootsTypesAndCloses) {
     }
   }
   EXPECT_EQ(differing, 0);
+  // The window-sized picture of a screen of text is a small file: a two-colour palette.
+  const std::vector<uint8_t> window_sized = dir.Read("screen3.png");
+  EXPECT_LT(window_sized.size(), 1024u);
+  EXPECT_EQ(orlan::testing::DecodePng(window_sized).bit_depth, 1);
   // Closing wrote the clock file, as the window's close does.
   EXPECT_EQ(dir.Read("rtc.bin").size(), 64u);
 }
@@ -260,21 +267,21 @@ TEST(TwinTest, TimeOptionIsADateAndTimeOfDay) {
 // A machine that samples the key code through the channel once per run tick into
 // RAM from 1000 on: mov #2,@#164024 selects the keyboard, then mov @#164020,(r1)+ and
 // br back, two steps a tick.
-void InstallKeySampler(MonitorMachine& rig) {
+void InstallKeySampler(System& rig) {
   ASSERT_EQ(testing::RunText(rig,
                              "dep 0 012737 2 164024 013721 164020 000775\n"
                              "reg pc 0\nreg r1 1000\nreg psw 340\n")
                 .outcome,
             Outcome::kContinue);
-  rig.machine.run.set_steps_per_tick(2);
+  rig.machine().run.set_steps_per_tick(2);
 }
 
 // The sampled codes, one per run tick from the second on (the first two samples both
 // show the code at the first tick).
-std::vector<uint16_t> Samples(const MonitorMachine& rig) {
+std::vector<uint16_t> Samples(const System& rig) {
   std::vector<uint16_t> codes;
-  for (uint16_t a = 01002; a < rig.machine.cpu.R(1); a += 2)
-    codes.push_back(rig.machine.PeekWord(a));
+  for (uint16_t a = 01002; a < rig.machine().cpu.R(1); a += 2)
+    codes.push_back(rig.machine().PeekWord(a));
   return codes;
 }
 
@@ -293,7 +300,7 @@ TEST(TwinTest, TypedKeysAreHeldFiftyMillisecondsWithFiftyBetween) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    MonitorMachine rig;
+    System rig;
     InstallKeySampler(rig);
     // The last release is sampled at the tick after it.
     const auto run = testing::RunText(rig, std::string(c.line) + "\nrun 10.\n");
@@ -305,8 +312,8 @@ TEST(TwinTest, TypedKeysAreHeldFiftyMillisecondsWithFiftyBetween) {
       expected.insert(expected.end(), 5, kKeyScanTable[0]);
     }
     EXPECT_EQ(Samples(rig), expected);
-    EXPECT_EQ(rig.time.now_ms(), 100 * c.keys.size() + 10);
-    EXPECT_EQ(rig.board.keyboard.host_key(), 0);
+    EXPECT_EQ(rig.now_ms(), 100 * c.keys.size() + 10);
+    EXPECT_EQ(rig.board().keyboard.host_key(), 0);
   }
 }
 
@@ -333,13 +340,13 @@ TEST(TwinTest, BadTimedLinesChangeNothing) {
   };
   for (const char* line : lines) {
     SCOPED_TRACE(line);
-    MonitorMachine rig;
+    System rig;
     const testing::MachineImage before(rig);
     const auto run = testing::RunText(rig, std::string(line) + "\nregs\n");
     EXPECT_EQ(run.outcome, Outcome::kError);
     EXPECT_EQ(run.err.rfind("line 1: ", 0), 0u) << run.err;
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(rig.time.now_ms(), 0u);
+    EXPECT_EQ(rig.now_ms(), 0u);
     EXPECT_TRUE(testing::MachineImage(rig) == before);
   }
 }
@@ -350,10 +357,10 @@ TEST(TwinTest, RunNumbersAreOctalUnlessMarkedDecimal) {
   };
   for (const auto& [script, ms] : cases) {
     SCOPED_TRACE(script);
-    MonitorMachine rig;
+    System rig;
     EXPECT_EQ(testing::RunText(rig, script).outcome, Outcome::kContinue);
-    EXPECT_EQ(rig.time.now_ms(), ms);
-    EXPECT_EQ(rig.time.ticks().run, ms / 10);
+    EXPECT_EQ(rig.now_ms(), ms);
+    EXPECT_EQ(rig.ticks().run, ms / 10);
   }
 }
 
@@ -361,7 +368,7 @@ TEST(TwinTest, DisplayPictureScalesEachDot) {
   TempDir dir;
   for (const int scale : {1, 2, 3, 0}) {  // 0: the default
     SCOPED_TRACE(scale);
-    MonitorMachine rig;
+    System rig;
     // A few dark dots somewhere on the display.
     const std::string path = (dir / "lcd.png").string();
     std::string line = "lcd png " + path;

@@ -40,7 +40,7 @@ std::string Lower(std::string_view text) {
 
 Action ParseReset(const Args& args, const Session&) {
   args.ExpectCount(0, 0);
-  return [](Session& s) { s.machine.CpuReset(); };
+  return [](Session& s) { s.machine().CpuReset(); };
 }
 
 Action ParseReg(const Args& args, const Session&) {
@@ -51,10 +51,10 @@ Action ParseReg(const Args& args, const Session&) {
   if (name.size() == 2 && name[0] == 'r' && name[1] >= '0' && name[1] <= '7') index = name[1] - '0';
   if (name == "sp") index = kSp;
   if (name == "pc") index = kPc;
-  if (index >= 0) return [index, value](Session& s) { s.machine.cpu.SetR(index, value); };
-  if (name == "psw") return [value](Session& s) { s.machine.cpu.psw = value; };
-  if (name == "cpc") return [value](Session& s) { s.machine.cpu.cpc = value; };
-  if (name == "cps") return [value](Session& s) { s.machine.cpu.cps = value; };
+  if (index >= 0) return [index, value](Session& s) { s.machine().cpu.SetR(index, value); };
+  if (name == "psw") return [value](Session& s) { s.machine().cpu.psw = value; };
+  if (name == "cpc") return [value](Session& s) { s.machine().cpu.cpc = value; };
+  if (name == "cps") return [value](Session& s) { s.machine().cpu.cps = value; };
   throw UsageError("unknown register: " + std::string(args[0]));
 }
 
@@ -62,7 +62,7 @@ Action ParseRegs(const Args& args, const Session&) {
   args.ExpectCount(0, 0);
   return [](Session& s) {
     static constexpr const char* kNames[8] = {"r0", "r1", "r2", "r3", "r4", "r5", "sp", "pc"};
-    const CpuState& c = s.machine.cpu;
+    const CpuState& c = s.machine().cpu;
     for (int i = 0; i < 8; ++i) s.out << kNames[i] << '=' << Octal6(c.R(i)) << ' ';
     s.out << "psw=" << Octal6(c.psw) << '\n';
   };
@@ -77,8 +77,8 @@ Action ParseDep(const Args& args, const Session& session) {
     bytes.push_back(static_cast<uint8_t>(word));
     bytes.push_back(static_cast<uint8_t>(word >> 8));
   }
-  CheckPokeable(session.machine, address, bytes.size());
-  return [address, bytes](Session& s) { PokeBytes(s.machine, address, bytes); };
+  CheckPokeable(session.machine(), address, bytes.size());
+  return [address, bytes](Session& s) { PokeBytes(s.machine(), address, bytes); };
 }
 
 Action ParseMem(const Args& args, const Session&) {
@@ -90,7 +90,7 @@ Action ParseMem(const Args& args, const Session&) {
   return [address, count](Session& s) {
     s.out << Octal6(address) << ':';
     for (uint32_t i = 0; i < count; ++i) {
-      s.out << ' ' << Octal6(s.machine.PeekWord(static_cast<uint16_t>(address + 2 * i)));
+      s.out << ' ' << Octal6(s.machine().PeekWord(static_cast<uint16_t>(address + 2 * i)));
     }
     s.out << '\n';
   };
@@ -107,23 +107,24 @@ Action ParseLoad(const Args& args, const Session& session) {
   char c;
   while (bytes.size() <= 0200000 && file.get(c)) bytes.push_back(static_cast<uint8_t>(c));
   if (file.bad()) throw UsageError("cannot read file: " + path);
-  CheckPokeable(session.machine, address, bytes.size());
-  return [address, bytes = std::move(bytes)](Session& s) { PokeBytes(s.machine, address, bytes); };
+  CheckPokeable(session.machine(), address, bytes.size());
+  return
+      [address, bytes = std::move(bytes)](Session& s) { PokeBytes(s.machine(), address, bytes); };
 }
 
 Action ParseStep(const Args& args, const Session&) {
   args.ExpectCount(0, 1);
   const uint64_t count = args.size() > 0 ? args.Number(0, 0xFFFFFFFF) : 1;
   return [count](Session& s) {
-    for (uint64_t i = 0; i < count; ++i) s.machine.CpuStep();
+    for (uint64_t i = 0; i < count; ++i) s.machine().CpuStep();
   };
 }
 
 Action ParseIrq(const Args& args, const Session&) {
   args.ExpectCount(1, 1);
   const std::string source = Lower(args[0]);
-  if (source == "clock") return [](Session& s) { s.machine.cpu.irq_clock = true; };
-  if (source == "channel") return [](Session& s) { s.machine.cpu.irq_channel = true; };
+  if (source == "clock") return [](Session& s) { s.machine().cpu.irq_clock = true; };
+  if (source == "channel") return [](Session& s) { s.machine().cpu.irq_channel = true; };
   throw UsageError("unknown interrupt: " + std::string(args[0]));
 }
 

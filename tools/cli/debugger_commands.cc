@@ -18,7 +18,7 @@ Action ParseDis(const Args& args, const Session&) {
   if (count == 0) throw UsageError("number out of range: " + std::string(args[1]));
   return [address, count](Session& s) {
     // Reads go through the bus, as the debug window's do, device read actions included.
-    Disassembler disassembler(s.machine, s.format);
+    Disassembler disassembler(s.machine(), s.format);
     disassembler.set_address(address);
     for (uint32_t i = 0; i < count; ++i) {
       s.out << TrimTrailingBlanks(LineText(disassembler.Next(), s.format)) << '\n';
@@ -35,11 +35,11 @@ Action ParseAsm(const Args& args, const Session& session) {
   }
   const std::vector<uint16_t> words(assembler.words().begin(), assembler.words().end());
   return [address, words](Session& s) {
-    Disassembler disassembler(s.machine, s.format);
+    Disassembler disassembler(s.machine(), s.format);
     disassembler.set_address(address);
     for (uint16_t word : words) disassembler.StoreWord(word);
     // Also for an empty line, as in the debug window: the ROM save is offered at close.
-    s.machine.run.MarkRomModified();
+    s.machine().run.MarkRomModified();
   };
 }
 

@@ -1,12 +1,13 @@
 // Device commands: keys, clock ticks, the display and the close of the machine files.
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "devices/board.h"
 #include "devices/key_tables.h"
+#include "frontend/lcd_image.h"
 #include "frontend/message_sink.h"
 #include "frontend/png_image.h"
-#include "frontend/startup.h"
 #include "tools/cli/command_table.h"
 
 namespace orlan::cli {
@@ -16,54 +17,31 @@ namespace {
 constexpr char kRomNotSavedText[] =
     "The ROM was changed in the debugger but is not saved: the monitor asks for no file";
 
-Board& Devices(const Session& session) {
-  if (session.board == nullptr) throw UsageError("no devices attached");
-  return *session.board;
-}
-
-Action ParseKey(const Args& args, const Session& session) {
+Action ParseKey(const Args& args, const Session&) {
   args.ExpectCount(1, 1);
-  Devices(session);
   // As a host key-up: releases the host key whichever it was.
-  if (args[0] == "up") return [](Session& s) { s.board->keyboard.HostKeyUp(); };
+  if (args[0] == "up") return [](Session& s) { s.system.HostKeyUp(); };
   const auto index = static_cast<int>(args.Number(0, kKeyIndexCount - 1));
   if (index < kFirstMachineKey) throw UsageError("not a machine key: " + std::string(args[0]));
-  return [index](Session& s) { s.board->keyboard.PressHostKey(index); };
+  return [index](Session& s) { s.system.PressKey(index); };
 }
 
-Action ParseRtc(const Args& args, const Session& session) {
+Action ParseRtc(const Args& args, const Session&) {
   args.ExpectCount(1, 1);
-  Devices(session);
-  if (args[0] == "second") return [](Session& s) { s.board->rtc.RtcSecondTick(); };
-  if (args[0] == "periodic") return [](Session& s) { s.board->rtc.RtcPeriodicTick(); };
+  if (args[0] == "second") return [](Session& s) { s.system.Tick(TickKind::kSecond); };
+  if (args[0] == "periodic") return [](Session& s) { s.system.Tick(TickKind::kClock); };
   throw UsageError("unknown clock tick: " + std::string(args[0]));
 }
 
-// The display as a refresh tick leaves it: after DrawLcd the picture shows exactly the
-// dots of display memory.
+// The display as a refresh leaves it: the picture shows exactly the dots of display
+// memory.
 const Lcd& RefreshedLcd(Session& s) {
-  Lcd& lcd = s.board->lcd;
-  lcd.DrawLcd();
-  lcd.set_changed(false);
-  return lcd;
+  s.system.RefreshDisplay();
+  return s.system.board().lcd;
 }
 
-// Each dot a square of scale by scale pixels, in the display's own colours.
-std::vector<uint32_t> ScaledPicture(const Lcd& lcd, int scale) {
-  const int width = kLcdWidth * scale;
-  std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * kLcdHeight * scale);
-  for (int y = 0; y < kLcdHeight * scale; ++y) {
-    for (int x = 0; x < width; ++x) {
-      pixels[static_cast<std::size_t>(y) * width + x] =
-          lcd.DotDark(x / scale, y / scale) ? kLcdDark : kLcdLight;
-    }
-  }
-  return pixels;
-}
-
-Action ParseLcd(const Args& args, const Session& session) {
+Action ParseLcd(const Args& args, const Session&) {
   args.ExpectCount(0, 3);
-  Devices(session);
   if (args.size() == 0) {
     return [](Session& s) { s.out << RefreshedLcd(s).DotsText('#', '.'); };
   }
@@ -74,28 +52,26 @@ Action ParseLcd(const Args& args, const Session& session) {
   const int scale = args.size() > 2 ? static_cast<int>(args.Number(2, 32)) : kLcdScale;
   if (scale == 0) throw UsageError("number out of range: " + std::string(args[2]));
   return [path, scale](Session& s) {
-    const std::vector<uint8_t> png =
-        EncodePng(kLcdWidth * scale, kLcdHeight * scale, ScaledPicture(RefreshedLcd(s), scale));
+    const std::vector<uint8_t> png = EncodeLcdPng(RefreshedLcd(s), scale);
     if (!WriteFileBytes(path, png)) throw UsageError("cannot write file: " + path);
   };
 }
 
 Action ParseClose(const Args& args, const Session& session) {
   args.ExpectCount(0, 0);
-  Devices(session);
-  if (session.closed) throw UsageError("the machine is closed");
+  if (session.system.closed()) throw UsageError("the machine is closed");
   return [](Session& s) {
     // As the window closes: the run stops and the timers with it, for good.
-    s.machine.run.Stop();
-    s.closed = true;
-    CapturingMessageSink sink;
-    const bool closed = CloseMachineFiles(*s.board, s.dir, sink);
+    FrontEndSteps steps;
     // The window would now offer to save the changed ROM, also after a file error;
     // here nobody can answer, so the offer is declined aloud rather than the change
     // lost without a word.
-    if (s.settings && s.messages != nullptr && RomSaveOffered(*s.settings, s.machine)) {
-      s.messages->Warning(kRomNotSavedText);
-    }
+    steps.choose_rom_target = [&s]() -> std::optional<std::filesystem::path> {
+      if (s.messages != nullptr) s.messages->Warning(kRomNotSavedText);
+      return std::nullopt;
+    };
+    CapturingMessageSink sink;
+    const bool closed = s.system.Close(steps, sink);
     if (!closed) {
       std::string errors;
       for (const std::string& message : sink.messages) {

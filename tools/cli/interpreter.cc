@@ -1,10 +1,8 @@
 #include "tools/cli/interpreter.h"
 
+#include <optional>
 #include <string>
 #include <vector>
-
-#include "frontend/message_sink.h"
-#include "frontend/startup.h"
 
 namespace orlan::cli {
 
@@ -50,10 +48,8 @@ Outcome Interpreter::RunLine(std::string_view line, int line_number) {
     action(session_);
     // A cartridge file that failed while the machine ran would otherwise lose data
     // without a word.
-    if (session_.board != nullptr) {
-      CapturingMessageSink sink;
-      ReportDeviceErrors(*session_.board, sink);
-      if (!sink.messages.empty()) throw UsageError(sink.messages.front());
+    if (std::optional<std::string> error = session_.system.TakeDeviceError()) {
+      throw UsageError(*error);
     }
   } catch (const AssemblyError& e) {
     err_ << e.what() << '\n';

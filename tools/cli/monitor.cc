@@ -5,34 +5,30 @@
 #include <memory>
 #include <vector>
 
-#include "core/machine.h"
 #include "debugger/number_text.h"
-#include "devices/local_time.h"
 #include "frontend/message_sink.h"
-#include "frontend/settings.h"
-#include "frontend/startup.h"
+#include "frontend/system.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
-#include "tools/cli/monitor_machine.h"
 #include "tools/cli/options.h"
 
 namespace orlan::cli {
 
-namespace {
-
-// Starts the machine of a folder through the window's own start-up: its creation
-// (settings, RAM, ROM images, display, cartridges, clock) and then what showing it
-// does. As in the window, a file error is reported and the machine runs anyway.
-Settings StartFromFolder(MonitorMachine& rig, const Options& options, MessageSink& sink) {
-  const StartupResult started = StartMachine(rig.machine, rig.board, options.machine,
-                                             options.time.value_or(HostLocalTime()), sink);
-  ResetRunState(rig.machine, rig.board);
-  ResetForRun(rig.machine, rig.board);
-  rig.board.lcd.set_changed(true);
-  return started.settings;
+bool StartSystem(System& system, const Options& options, MessageSink& sink, std::ostream& err) {
+  if (!options.machine.empty()) {
+    // As in the window, a file error is reported and the machine runs anyway.
+    system.PowerOn(MachinePowerOn(options), sink);
+  } else {
+    // Files named on the command line must all be there.
+    CapturingMessageSink failures;
+    if (system.PowerOn(MachinePowerOn(options), failures) != PowerOnResult::kStarted) {
+      for (const std::string& text : failures.messages) err << "orlan-cli: " << text << '\n';
+      return false;
+    }
+  }
+  system.Start();
+  return true;
 }
-
-}  // namespace
 
 int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
                std::ostream& err) {
@@ -61,28 +57,15 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
       return kExitUsage;
     }
   }
-  auto rig = std::make_unique<MonitorMachine>();
+  auto system = std::make_unique<System>();
   StreamMessageSink sink(err);
-  Session session{rig->machine, out};
-  session.board = &rig->board;
-  session.time = &rig->time;
-  session.format = NumberFormat::ForRadix(options.radix.value_or(8));
-  if (!options.machine.empty()) {
-    session.settings = StartFromFolder(*rig, options, sink);
-    session.messages = &sink;
-    session.dir = options.machine;
-    // The debug window's base unless the command line names one.
-    if (!options.radix) ConfigureRadix(session.format, SettingsFileReader(options.machine));
-  } else {
-    try {
-      PrepareMachine(rig->machine, options);
-      StartDevices(rig->machine, rig->board, options);
-    } catch (const std::exception& e) {
-      err << "orlan-cli: " << e.what() << '\n';
-      return kExitUsage;
-    }
-    session.dir = options.dir;
-  }
+  if (!StartSystem(*system, options, sink, err)) return kExitUsage;
+  const bool whole_folder = !options.machine.empty();
+  Session session{*system, out};
+  if (whole_folder) session.messages = &sink;
+  // The debug window's base unless the command line names one; octal without a folder.
+  session.format =
+      NumberFormat::ForRadix(options.radix.value_or(whole_folder ? system->settings().radix : 8));
   Interpreter interpreter(table, session, err);
   std::vector<std::istream*> inputs;
   for (auto& script : scripts) inputs.push_back(script.get());

@@ -7,7 +7,17 @@
 #include <span>
 #include <string_view>
 
+#include "frontend/message_sink.h"
+#include "frontend/system.h"
+#include "tools/cli/options.h"
+
 namespace orlan::cli {
+
+// Powers the system on and starts it as the options say. From a --machine folder it
+// starts as the window does, reporting file errors to `sink` and running anyway;
+// otherwise a file error prints "orlan-cli: ..." to `err` and gives false: the
+// monitor ends.
+bool StartSystem(System& system, const Options& options, MessageSink& sink, std::ostream& err);
 
 // Runs the monitor with the command-line arguments (without the program name);
 // reads `in` when no script file is named. Returns the process's exit status.

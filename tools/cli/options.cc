@@ -1,14 +1,10 @@
 #include "tools/cli/options.h"
 
-#include <algorithm>
 #include <chrono>
 #include <sstream>
-#include <stdexcept>
 
 #include "debugger/number_text.h"
 #include "devices/local_time.h"
-#include "frontend/rom_files.h"
-#include "frontend/startup.h"
 #include "tools/cli/number.h"
 
 namespace orlan::cli {
@@ -103,26 +99,20 @@ Options ParseOptions(std::span<const std::string_view> args) {
   return options;
 }
 
-void PrepareMachine(Machine& machine, const Options& options) {
-  if (options.ram_size) machine.SetRamSize(RamSizeFromSetting(*options.ram_size));
-  // As the start-up loads "romt.bin" and "rom.bin", from the files named instead.
-  std::ranges::fill(machine.rom(), 0377);
-  if (!options.romt.empty()) {
-    LoadRomImage(machine, kExtraRomImage, options.romt, FileAccess::kReadOnly);
+PowerOnOptions MachinePowerOn(const Options& options) {
+  PowerOnOptions power_on;
+  power_on.now = options.time.value_or(HostLocalTime());
+  if (!options.machine.empty()) {
+    power_on.folder = options.machine;
+    power_on.use = FolderUse::kMachine;
+    return power_on;
   }
-  if (!options.rom.empty()) {
-    LoadRomImage(machine, kMainRomImage, options.rom, FileAccess::kReadOnly);
-  }
-  machine.CpuReset();
-}
-
-void StartDevices(Machine& machine, Board& board, const Options& options) {
-  board.lcd.LcdInit();
-  const IoResult opened = board.channel.ChannelInit(options.dir);
-  if (!opened) throw std::runtime_error(opened.error);
-  board.rtc.RtcInit(options.time.value_or(HostLocalTime()));
-  ResetRunState(machine, board);
-  ResetForRun(machine, board);
+  power_on.folder = options.dir;
+  power_on.use = FolderUse::kDevices;
+  if (!options.rom.empty()) power_on.rom = options.rom;
+  if (!options.romt.empty()) power_on.romt = options.romt;
+  power_on.ram_size = options.ram_size;
+  return power_on;
 }
 
 std::string HelpText(const CommandTable& table) {

@@ -9,9 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/machine.h"
-#include "devices/board.h"
 #include "devices/local_time.h"
+#include "frontend/system.h"
 #include "tools/cli/command_table.h"
 
 namespace orlan::cli {
@@ -38,16 +37,10 @@ Options ParseOptions(std::span<const std::string_view> args);
 // weekday it falls on. No value: not such a text.
 std::optional<LocalTime> ParseTimeOption(std::string_view text);
 
-// Brings a fresh machine up as the emulator's start-up does: RAM size, ROM images,
-// processor reset. Throws std::runtime_error when a ROM image cannot be read or is
-// too short.
-void PrepareMachine(Machine& machine, const Options& options);
-
-// Starts the devices as the emulator does: the display controller, the cartridges of
-// options.dir, the clock at options.time or the host's time, no key held, the display to be redrawn
-// in full, the processor reset. Throws std::runtime_error when a cartridge file
-// cannot be opened.
-void StartDevices(Machine& machine, Board& board, const Options& options);
+// How the system powers on for these options: from the --machine folder as the window
+// does, or else from the images named and the cartridges of --dir; the clock at --time
+// or the host's time.
+PowerOnOptions MachinePowerOn(const Options& options);
 
 // The --help text: options and the table's commands.
 std::string HelpText(const CommandTable& table);

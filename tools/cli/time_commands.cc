@@ -2,9 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "devices/board.h"
 #include "devices/key_tables.h"
-#include "frontend/emulated_time.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/number.h"
 
@@ -17,20 +15,16 @@ constexpr uint64_t kKeyHoldMs = 50;
 constexpr uint64_t kKeyGapMs = 50;
 constexpr int kSpaceKey = 60;
 
-EmulatedTime& Time(const Session& session) {
-  if (session.time == nullptr || session.board == nullptr) {
-    throw UsageError("no timers attached");
-  }
-  // Closing stops the timers for good, and the cartridge files are closed.
-  if (session.closed) throw UsageError("the machine is closed");
-  return *session.time;
+// Closing stops the timers for good, and the cartridge files are closed.
+void ExpectOpen(const Session& session) {
+  if (session.system.closed()) throw UsageError("the machine is closed");
 }
 
 Action ParseRun(const Args& args, const Session& session) {
   args.ExpectCount(1, 1);
-  Time(session);
+  ExpectOpen(session);
   const uint64_t ms = args.Number(0, 0xFFFFFFFF);
-  return [ms](Session& s) { s.time->Advance(ms); };
+  return [ms](Session& s) { s.system.RunFor(ms); };
 }
 
 // The machine key of a typed character: a blank is the Space key, anything else goes
@@ -43,7 +37,7 @@ int KeyForCharacter(char c) {
 
 Action ParseType(const Args& args, const Session& session) {
   args.ExpectCount(0, 0);
-  Time(session);
+  ExpectOpen(session);
   const std::string_view text = args.text();
   if (text.empty()) throw UsageError("missing argument");
   std::vector<int> keys;
@@ -57,10 +51,10 @@ Action ParseType(const Args& args, const Session& session) {
   }
   return [keys](Session& s) {
     for (const int key : keys) {
-      s.board->keyboard.PressHostKey(key);
-      s.time->Advance(kKeyHoldMs);
-      s.board->keyboard.HostKeyUp();
-      s.time->Advance(kKeyGapMs);
+      s.system.PressKey(key);
+      s.system.RunFor(kKeyHoldMs);
+      s.system.HostKeyUp();
+      s.system.RunFor(kKeyGapMs);
     }
   };
 }

@@ -1,0 +1,31 @@
+// The listing's marker column: the blank between a line's address and its mnemonic,
+// which no text and no click uses. The view draws a mark there for the line at PC;
+// other kinds of line marks belong here too.
+#ifndef ORLAN_DEBUGGER_LIST_MARKS_H_
+#define ORLAN_DEBUGGER_LIST_MARKS_H_
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "debugger/number_text.h"
+
+namespace orlan {
+
+enum class ListMark { kPc };
+
+struct RowMark {
+  int row = 0;
+  ListMark mark = ListMark::kPc;
+
+  bool operator==(const RowMark&) const = default;
+};
+
+inline int ListMarkColumn(const NumberFormat& format) { return format.word_digits + 1; }
+
+// The marks of the shown lines, given each row's line address (row order).
+std::vector<RowMark> ListMarks(std::span<const uint16_t> row_addresses, uint16_t pc);
+
+}  // namespace orlan
+
+#endif  // ORLAN_DEBUGGER_LIST_MARKS_H_

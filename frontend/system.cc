@@ -1,0 +1,155 @@
+#include "frontend/system.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "devices/key_tables.h"
+#include "frontend/rom_files.h"
+
+namespace orlan {
+
+System::System() : board_(InstallDevices(machine_)) {}
+
+System::~System() = default;
+
+PowerOnResult System::PowerOn(const PowerOnOptions& options, MessageSink& sink) {
+  folder_ = options.folder;
+  owns_folder_ = true;
+  power_on_result_ = LoadMachineFiles(options, sink);
+  return power_on_result_;
+}
+
+PowerOnResult System::LoadMachineFiles(const PowerOnOptions& options, MessageSink& sink) {
+  const bool whole_folder = options.use == FolderUse::kMachine;
+  settings_ = whole_folder ? LoadSettings(SettingsFileReader(folder_)) : Settings{};
+  machine_.run.set_steps_per_tick(settings_.cpu_speed);
+  machine_.SetRamSize(RamSizeFromSetting(options.ram_size.value_or(settings_.ram_size)));
+
+  std::ranges::fill(machine_.rom(), 0377);
+  struct Source {
+    const RomImage& image;
+    const std::optional<std::filesystem::path>& named;
+    bool reported_missing;  // "rom.bin" is; "romt.bin" is optional
+  };
+  for (const Source& s :
+       {Source{kExtraRomImage, options.romt, false}, Source{kMainRomImage, options.rom, true}}) {
+    if (!s.named && !whole_folder) continue;
+    const std::filesystem::path path = s.named ? *s.named : folder_ / s.image.file_name;
+    std::error_code ec;
+    if (!s.named && !std::filesystem::exists(path, ec)) {
+      if (s.reported_missing) sink.Warning(LoadFailedMessage(s.image.file_name));
+      continue;
+    }
+    if (IoResult loaded = LoadRomImage(machine_, s.image, path); !loaded) {
+      sink.Warning(loaded.error);
+      return PowerOnResult::kFileError;
+    }
+  }
+
+  board_.lcd.LcdInit();
+  if (IoResult opened = board_.channel.ChannelInit(folder_); !opened) {
+    sink.Warning(opened.error);
+    return PowerOnResult::kFileError;
+  }
+  board_.rtc.RtcInit(options.now);
+  return PowerOnResult::kStarted;
+}
+
+void System::Start(const FrontEndSteps& steps) {
+  board_.keyboard.set_mouse_key(0);
+  board_.keyboard.set_host_key(0);
+  machine_.run.Free();
+  if (steps.load_pictures) steps.load_pictures();
+  board_.lcd.InvalidateLcd();
+  machine_.CpuReset();
+  if (steps.start_timers) steps.start_timers();
+  board_.lcd.set_changed(true);
+}
+
+bool System::Close(const FrontEndSteps& steps, MessageSink& sink) {
+  if (closed_) return true;
+  closed_ = true;
+  machine_.run.Stop();
+  if (steps.stop_timers) steps.stop_timers();
+  const bool ok = CloseMachineFiles(sink);
+  if (steps.release_pictures) steps.release_pictures();
+  OfferRomSave(steps, sink);
+  return ok;
+}
+
+bool System::CloseMachineFiles(MessageSink& sink) {
+  bool ok = true;
+  if (IoResult closed = board_.channel.ChannelClose(); !closed) {
+    sink.Warning(closed.error);
+    ok = false;
+  }
+  if (!owns_folder_) return ok;
+  if (IoResult saved = board_.rtc.RtcSave(folder_); !saved) {
+    sink.Warning(saved.error);
+    ok = false;
+  }
+  return ok;
+}
+
+void System::OfferRomSave(const FrontEndSteps& steps, MessageSink& sink) {
+  if (settings_.save_rom == 0 || !machine_.run.rom_modified() || !steps.choose_rom_target) {
+    return;
+  }
+  const std::optional<std::filesystem::path> target = steps.choose_rom_target();
+  if (target && !SaveRomImage(machine_, *target)) sink.Warning(kSaveFailedText);
+}
+
+bool System::Tick(TickKind kind) {
+  switch (kind) {
+    case TickKind::kRun:
+      machine_.RunSlice();
+      ++ticks_.run;
+      return false;
+    case TickKind::kClock:
+      board_.rtc.RtcPeriodicTick();
+      ++ticks_.rtc;
+      return false;
+    case TickKind::kRefresh:
+      ++ticks_.refresh;
+      return RefreshDisplay();
+    case TickKind::kSecond:
+      board_.rtc.RtcSecondTick();
+      ++ticks_.second;
+      return false;
+  }
+  return false;
+}
+
+void System::RunFor(uint64_t ms) {
+  time_.Advance(ms, [this](TickKind kind) { Tick(kind); });
+}
+
+bool System::RefreshDisplay() {
+  board_.lcd.DrawLcd();
+  return TakeDisplayChanged();
+}
+
+bool System::TakeDisplayChanged() {
+  const bool changed = board_.lcd.changed();
+  board_.lcd.set_changed(false);
+  return changed;
+}
+
+bool System::HostKeyDown(int virtual_key) { return board_.keyboard.HostKeyDown(virtual_key); }
+
+bool System::HostCharacter(char32_t ch) { return board_.keyboard.HostCharacter(ch); }
+
+void System::HostKeyUp() { board_.keyboard.HostKeyUp(); }
+
+void System::PressKey(int key_index) { board_.keyboard.PressHostKey(key_index); }
+
+void System::SetMouseKey(int key_index) {
+  board_.keyboard.set_mouse_key(key_index);
+  if (key_index >= kFirstMachineKey) board_.keyboard.RaiseKeyInterrupt();
+}
+
+void System::ResetButton() { machine_.CpuReset(); }
+
+std::optional<std::string> System::TakeDeviceError() { return board_.cartridges.TakeError(); }
+
+}  // namespace orlan

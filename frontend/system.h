@@ -1,0 +1,141 @@
+// A running machine and everything around it: the machine with its devices, the files
+// of its folder, the tick schedule and the keys. The window and the monitor drive a
+// machine only through a System, so both start, tick, type and close it the same way,
+// and every tick and key reaches the machine through one place (in one order, on one
+// thread).
+#ifndef ORLAN_FRONTEND_SYSTEM_H_
+#define ORLAN_FRONTEND_SYSTEM_H_
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/machine.h"
+#include "devices/board.h"
+#include "devices/local_time.h"
+#include "frontend/emulated_time.h"
+#include "frontend/message_sink.h"
+#include "frontend/settings.h"
+
+namespace orlan {
+
+// What the machine folder supplies.
+enum class FolderUse {
+  kMachine,  // all of it: settings, ROM images, cartridges, clock file (window, --machine)
+  kDevices,  // the cartridges and the clock file only; default settings (monitor's --dir)
+};
+
+struct PowerOnOptions {
+  std::filesystem::path folder = ".";
+  FolderUse use = FolderUse::kMachine;
+  // Images named instead of the folder's "rom.bin" and "romt.bin"; a named image must
+  // exist.
+  std::optional<std::filesystem::path> rom;
+  std::optional<std::filesystem::path> romt;
+  std::optional<int64_t> ram_size;  // instead of the RamSize setting
+  LocalTime now;                    // the clock's start
+};
+
+enum class PowerOnResult {
+  kStarted,
+  kFileError,  // reported; the later steps were skipped (earlier ones keep their effect)
+};
+
+// What the window adds to the start and close sequences; the monitor adds nothing
+// but a ROM save target. Every member may be left empty.
+struct FrontEndSteps {
+  std::function<void()> load_pictures;     // start: after the run state is reset
+  std::function<void()> start_timers;      // start: after the processor reset
+  std::function<void()> stop_timers;       // close: after the run stops
+  std::function<void()> release_pictures;  // close: after the machine files
+  // Close: where to save a ROM changed in the debugger, when the settings offer it;
+  // nullopt: not saved.
+  std::function<std::optional<std::filesystem::path>()> choose_rom_target;
+};
+
+class System {
+ public:
+  // A fresh machine with its devices on the bus, RAM zero, ROM all 377: nothing read.
+  System();
+  ~System();
+  System(const System&) = delete;
+  System& operator=(const System&) = delete;
+
+  // --- life cycle -------------------------------------------------------------
+  // Window creation: reads the settings, sizes the RAM,
+  // loads the ROM images, starts the display controller, opens the cartridges and
+  // sets the clock, in this order. A missing file is reported and power-on goes on;
+  // a file error is reported with its text and the remaining steps are skipped.
+  PowerOnResult PowerOn(const PowerOnOptions& options, MessageSink& sink);
+  // What showing the window does: no key held, the run free, the front end's
+  // pictures, the whole display to be redrawn, processor reset, the front end's
+  // timers, the display marked changed.
+  void Start(const FrontEndSteps& steps = {});
+  // Closing: the run stops, the front end's timers stop, the cartridges close, the
+  // clock file is written, the front end's pictures go, the ROM save is offered.
+  // Every step runs even after a file error (each is reported), so the user can
+  // always quit. Returns whether the machine files closed without error. Once only.
+  bool Close(const FrontEndSteps& steps, MessageSink& sink);
+
+  // --- ticks ------------------------------------------------------------------
+  // Every tick of every timer enters the machine here. Returns whether the display's
+  // picture changed (only refresh ticks change it).
+  bool Tick(TickKind kind);
+  // The window's timers as a deterministic schedule: runs `ms` more milliseconds of
+  // emulated time, ticking as EmulatedTime says, as fast as the host can.
+  void RunFor(uint64_t ms);
+  // Redraws the changed display bytes into the picture; returns whether any changed.
+  bool RefreshDisplay();
+  // The window has shown the whole picture.
+  void DisplayPainted() { TakeDisplayChanged(); }
+
+  // --- keys -------------------------------------------------------------------
+  // Host keyboard: a key-down by virtual-key code and a character, each holding its
+  // machine key when mapped (returns whether it was); any key-up lets go.
+  bool HostKeyDown(int virtual_key);
+  bool HostCharacter(char32_t ch);
+  void HostKeyUp();
+  // Holds machine key `key_index` (3-63) as the host key; other values let go.
+  void PressKey(int key_index);
+  // The mouse holds `key_index` (a machine key or a window button) or lets go (0).
+  void SetMouseKey(int key_index);
+  // The window's reset button: the processor only; memory and devices keep their state.
+  void ResetButton();
+
+  // A cartridge file error met while the machine ran, once; nullopt when none.
+  std::optional<std::string> TakeDeviceError();
+
+  // --- state ------------------------------------------------------------------
+  Machine& machine() { return machine_; }
+  const Machine& machine() const { return machine_; }
+  Board& board() { return board_; }
+  const Board& board() const { return board_; }
+  const Settings& settings() const { return settings_; }
+  const std::filesystem::path& folder() const { return folder_; }
+  PowerOnResult power_on_result() const { return power_on_result_; }
+  bool closed() const { return closed_; }
+  const TimerTicks& ticks() const { return ticks_; }
+  uint64_t now_ms() const { return time_.now_ms(); }
+
+ private:
+  PowerOnResult LoadMachineFiles(const PowerOnOptions& options, MessageSink& sink);
+  bool CloseMachineFiles(MessageSink& sink);
+  void OfferRomSave(const FrontEndSteps& steps, MessageSink& sink);
+  bool TakeDisplayChanged();
+
+  Machine machine_;
+  Board board_;
+  Settings settings_;
+  std::filesystem::path folder_;
+  bool owns_folder_ = false;  // the files of folder_ are ours to write at close
+  PowerOnResult power_on_result_ = PowerOnResult::kStarted;
+  bool closed_ = false;
+  EmulatedTime time_;
+  TimerTicks ticks_;
+};
+
+}  // namespace orlan
+
+#endif  // ORLAN_FRONTEND_SYSTEM_H_

@@ -1,0 +1,107 @@
+// The window and the monitor start a machine through the same System: the demo booted
+// through the window's start-up and through the monitor's (--machine), run for the
+// same emulated time with the same keys, ends in the same state.
+#include <QTest>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "file_fixtures.h"
+#include "frontend/qt/main_form.h"
+#include "tools/cli/command_table.h"
+#include "tools/cli/interpreter.h"
+#include "tools/cli/monitor.h"
+
+namespace orlan {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+constexpr LocalTime kNow{2026, 1, 2, 5, 3, 4, 5};
+constexpr char kNowText[] = "2026-01-02T03:04:05";
+
+// A copy of the demo machine with a blank cartridge, which its ROM writes at boot.
+void CopyDemo(const TempDir& dir) {
+  for (const char* name : {"orlan.ini", "rom.bin", "face.bmp", "keys.bmp", "overlay.bmp"}) {
+    const fs::path from = fs::path(ORLAN_DEMO_DIR) / name;
+    if (fs::exists(from)) fs::copy_file(from, dir / name);
+  }
+  dir.Write("smp0.bin", std::vector<uint8_t>(1024, 0));
+}
+
+}  // namespace
+
+class StartPathsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void WindowAndMonitorReachTheSameState();
+};
+
+void StartPathsTest::WindowAndMonitorReachTheSameState() {
+  TempDir window_dir, monitor_dir;
+  CopyDemo(window_dir);
+  CopyDemo(monitor_dir);
+
+  System window;
+  CapturingMessageSink window_messages;
+  TMainForm form(window, window_dir.path(), window_messages, kNow);
+  form.show();
+  // The same schedule for both: the window's timers would tick in host time.
+  form.run_timer().SetEnabled(false);
+  form.rtc_timer().SetEnabled(false);
+  form.refresh_timer().stop();
+  form.sec_timer().stop();
+
+  System monitor;
+  CapturingMessageSink monitor_messages;
+  std::ostringstream err;
+  const std::string folder = monitor_dir.path().string();
+  const std::vector<std::string_view> args = {"--machine", folder, "--time", kNowText};
+  QVERIFY(cli::StartSystem(monitor, cli::ParseOptions(args), monitor_messages, err));
+
+  // Boot, then the same line typed through the window's key handlers and through the
+  // monitor's type command, each key held 50 ms and released 50 ms.
+  const std::string line = "hi,42";
+  window.RunFor(1000);
+  for (const char c : line) {
+    form.FormKeyPress(static_cast<char32_t>(c));
+    window.RunFor(50);
+    form.FormKeyUp();
+    window.RunFor(50);
+  }
+  window.RunFor(500);
+  std::ostringstream out;
+  cli::Session session{monitor, out};
+  const cli::CommandTable table = cli::StandardCommands();
+  cli::Interpreter interpreter(table, session, err);
+  std::istringstream script("run 1000.\ntype " + line + "\nrun 500.\n");
+  QCOMPARE(interpreter.RunScript(script), cli::Outcome::kContinue);
+
+  QCOMPARE(window_messages.messages, monitor_messages.messages);
+  QCOMPARE(err.str(), std::string());
+  QCOMPARE(window.now_ms(), monitor.now_ms());
+  const Machine& a = window.machine();
+  const Machine& b = monitor.machine();
+  QVERIFY(a.cpu.cells == b.cpu.cells);
+  QCOMPARE(a.cpu.psw, b.cpu.psw);
+  QVERIFY(std::ranges::equal(a.ram(), b.ram()));
+  QVERIFY(window.board().rtc.registers() == monitor.board().rtc.registers());
+  QCOMPARE(window.board().lcd.DotsText(), monitor.board().lcd.DotsText());
+  QVERIFY(std::equal(window.board().lcd.pixels(),
+                     window.board().lcd.pixels() + kLcdPictureWidth * kLcdPictureHeight,
+                     monitor.board().lcd.pixels()));
+  // The typed line is on the display, and the boot counted in the cartridge.
+  QVERIFY(window.board().lcd.DotsText() != System().board().lcd.DotsText());
+  form.close();
+  monitor.Close({}, monitor_messages);
+  QCOMPARE(window_dir.Read("smp0.bin"), monitor_dir.Read("smp0.bin"));
+  QVERIFY(window_dir.Read("smp0.bin") != std::vector<uint8_t>(1024, 0));
+}
+
+}  // namespace orlan
+
+QTEST_MAIN(orlan::StartPathsTest)
+#include "start_paths_qtest.moc"
