@@ -10,10 +10,10 @@
 #include <string_view>
 #include <utility>
 
+#include "frontend/system.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
-#include "tools/cli/monitor_machine.h"
 
 namespace {
 
@@ -80,14 +80,11 @@ CommandTable FuzzCommands() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const CommandTable table = FuzzCommands();
   work_spent = 0;
-  orlan::cli::MonitorMachine rig;
+  orlan::System system;
+  system.Start();
   std::ostringstream out;
   std::ostringstream err;
-  Session session{rig.machine, out};
-  session.board = &rig.board;
-  session.time = &rig.time;
-  session.dir = "/nonexistent/orlan-fuzz";
-  rig.machine.CpuReset();
+  Session session{system, out};
   orlan::cli::Interpreter interpreter(table, session, err);
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   const orlan::cli::Outcome outcome = interpreter.RunScript(in);
