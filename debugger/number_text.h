@@ -4,6 +4,7 @@
 #define ORLAN_DEBUGGER_NUMBER_TEXT_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,14 @@ int DigitValue(char c);
 // arithmetic; parsing stops at the first character that is no digit of `base`.
 // Never fails: no digits give 0. A base above 16 is taken as 16.
 uint32_t TextToNumber(std::string_view text, int base);
+
+// A number as the monitor and the symbol files write it: octal by default, like the
+// machine's own notation (`default_base` may say otherwise); "0x" or "0X" before the
+// digits gives hexadecimal and a trailing "." decimal. Values beyond 32 bits come
+// back as kMarkedNumberTooLarge, so that callers report them as out of range rather
+// than as bad syntax. No value: the text is not a number.
+inline constexpr uint64_t kMarkedNumberTooLarge = uint64_t{1} << 32;
+std::optional<uint64_t> ParseMarkedNumber(std::string_view text, unsigned default_base = 8);
 
 }  // namespace orlan
 

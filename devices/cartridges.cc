@@ -36,14 +36,20 @@ IoResult Cartridges::CartOpen(int n, const std::filesystem::path& directory) {
   }
   c.present = false;
   const std::filesystem::path path = directory / kCartridgeFileNames[n];
+  switch (HostFileKind(path)) {
+    case FileKind::kMissing:
+      return IoResult::Ok();  // absent, silently
+    case FileKind::kOther:
+      return NotRegularFile(path);
+    case FileKind::kRegular:
+      break;
+  }
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return IoResult::Ok();  // absent, silently
   const uintmax_t size = std::filesystem::file_size(path, ec);
-  if (ec) return IoResult::Failure(ErrorText(kCartridgeFileNames[n], "cannot open", ec.value()));
+  if (ec) return IoResult::FromError(path, "cannot open", ec);
   errno = 0;
   std::FILE* f = OpenHostFile(path, "r+b");
-  if (f == nullptr)
-    return IoResult::Failure(ErrorText(kCartridgeFileNames[n], "cannot open", errno));
+  if (f == nullptr) return IoResult::FromErrno(path, "cannot open", errno);
   // No user-space buffer: each stored byte goes to the file as it is written.
   std::setvbuf(f, nullptr, _IONBF, 0);
   c.file = f;

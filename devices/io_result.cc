@@ -1,17 +1,22 @@
 #include "devices/io_result.h"
 
 #include <cerrno>
-#include <system_error>
 
 namespace orlan {
 
 IoResult IoResult::FromErrno(const std::filesystem::path& path, std::string_view what,
                              int error_number) {
+  return FromError(
+      path, what, std::error_code(error_number != 0 ? error_number : EIO, std::generic_category()));
+}
+
+IoResult IoResult::FromError(const std::filesystem::path& path, std::string_view what,
+                             std::error_code error) {
   std::string text = PathText(path);
   text += ": ";
   text += what;
   text += ": ";
-  text += std::generic_category().message(error_number != 0 ? error_number : EIO);
+  text += error.message();
   return Failure(std::move(text));
 }
 

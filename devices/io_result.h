@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 namespace orlan {
@@ -22,6 +23,9 @@ struct [[nodiscard]] IoResult {
   // taken as a general input/output error.
   static IoResult FromErrno(const std::filesystem::path& path, std::string_view what,
                             int error_number);
+  // "<path>: <what>: <the error's text>".
+  static IoResult FromError(const std::filesystem::path& path, std::string_view what,
+                            std::error_code error);
 };
 
 // A path as the user reads it in a message (UTF-8 where the host's names are wide).

@@ -1,13 +1,8 @@
 #include "devices/rtc.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <string>
-#include <system_error>
-
 #include "core/machine.h"
 #include "core/word.h"
-#include "devices/host_file.h"
+#include "devices/atomic_file.h"
 
 namespace orlan {
 namespace {
@@ -20,13 +15,6 @@ constexpr uint8_t kFlagPeriodic = 0x40;
 constexpr uint8_t kFlagEnabled = 0x80;
 constexpr uint8_t kControlIrq = 0x08;
 constexpr uint8_t kStatusAfterRead = 0x80;
-
-IoResult SaveError(const std::string& reason) {
-  return IoResult::Failure(std::string(kRtcFileName) + ": " + reason);
-}
-IoResult SaveError(int error_number) {
-  return SaveError(std::generic_category().message(error_number));
-}
 
 }  // namespace
 
@@ -103,32 +91,7 @@ void Rtc::RtcPeriodicTick() {
 
 IoResult Rtc::RtcSave(const std::filesystem::path& directory) {
   Commit();
-  const std::filesystem::path target = directory / kRtcFileName;
-  std::filesystem::path temporary = target;
-  temporary += ".tmp";
-  // Written beside the old file and renamed over it: a failed save leaves the old
-  // file whole.
-  errno = 0;
-  std::FILE* f = OpenHostFile(temporary, "wb");
-  if (f == nullptr) return SaveError(errno != 0 ? errno : EIO);
-  int error_number = 0;
-  if (std::fwrite(regs_.data(), 1, regs_.size(), f) != regs_.size() || std::fflush(f) != 0) {
-    error_number = errno != 0 ? errno : EIO;
-  }
-  if (std::fclose(f) != 0 && error_number == 0) error_number = errno != 0 ? errno : EIO;
-  if (error_number != 0) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return SaveError(error_number);
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return SaveError(ec.message());
-  }
-  return IoResult::Ok();
+  return WriteFileAtomically(directory / kRtcFileName, regs_);
 }
 
 }  // namespace orlan

@@ -52,8 +52,8 @@ class Rtc final : public BusDevice {
   // Every 32 ms: requests the clock interrupt (unless the run is stopped) when
   // register 11 bit 3 is set, and sets the periodic flags.
   void RtcPeriodicTick();
-  // Close: commits, then writes the 64 registers to "rtc.bin" in `directory`. The
-  // file is replaced only once the new contents are completely written.
+  // Close: commits, then writes the 64 registers to "rtc.bin" in `directory`, which
+  // is replaced as a whole or not at all.
   IoResult RtcSave(const std::filesystem::path& directory);
 
   uint8_t reg(int i) const { return regs_[i & 077]; }

@@ -3,7 +3,6 @@
 #include <png.h>
 
 #include <algorithm>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -80,15 +79,6 @@ std::vector<uint8_t> EncodePng(int width, int height, std::span<const uint32_t> 
   for (std::size_t i = 0; i < pixels.size(); ++i) PutRgb(pixels[i], &rgb[3 * i]);
   image.format = PNG_FORMAT_RGB;
   return Write(image, rgb.data(), nullptr);
-}
-
-bool WriteFileBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file.write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  return !file.fail();
 }
 
 }  // namespace orlan

@@ -5,7 +5,6 @@
 #define ORLAN_FRONTEND_PNG_IMAGE_H_
 
 #include <cstdint>
-#include <filesystem>
 #include <span>
 #include <vector>
 
@@ -15,9 +14,6 @@ namespace orlan {
 // pixels (alpha ignored). `pixels` must hold width * height of them; otherwise, or
 // when the encoder fails, throws std::invalid_argument.
 std::vector<uint8_t> EncodePng(int width, int height, std::span<const uint32_t> pixels);
-
-// Writes the bytes to `path`, replacing the file; returns whether all were written.
-bool WriteFileBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 }  // namespace orlan
 

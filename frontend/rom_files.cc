@@ -4,11 +4,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <random>
 #include <string>
-#include <system_error>
 
 #include "core/machine.h"
+#include "devices/atomic_file.h"
 #include "devices/host_file.h"
 
 namespace orlan {
@@ -22,6 +21,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
 IoResult LoadRomImage(Machine& machine, const RomImage& image, const std::filesystem::path& path) {
+  if (HostFileKind(path) == FileKind::kOther) return NotRegularFile(path);
   // Read only: a write-protected image loads, and the ROM save writes a new file.
   errno = 0;
   File file(OpenHostFile(path, "rb"));
@@ -39,28 +39,9 @@ IoResult LoadRomImage(Machine& machine, const RomImage& image, const std::filesy
   return IoResult::Ok();
 }
 
-bool SaveRomImage(const Machine& machine, const std::filesystem::path& target) {
-  const auto bytes = machine.rom().subspan(kMainRomImage.address - kRomBase, kMainRomImage.size);
-  // A fresh name beside the target, created exclusively so nothing else is overwritten.
-  std::random_device random;
-  std::filesystem::path temp;
-  File file;
-  for (int attempt = 0; attempt < 8 && !file; ++attempt) {
-    temp = target;
-    temp += ".tmp" + std::to_string(random() % 1000000);
-    file.reset(OpenHostFile(temp, "wbx"));
-  }
-  if (!file) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  ok = std::fflush(file.get()) == 0 && ok;
-  ok = std::fclose(file.release()) == 0 && ok;
-  std::error_code ec;
-  if (ok) {
-    std::filesystem::rename(temp, target, ec);
-    ok = !ec;
-  }
-  if (!ok) std::filesystem::remove(temp, ec);
-  return ok;
+IoResult SaveRomImage(const Machine& machine, const std::filesystem::path& target) {
+  return WriteFileAtomically(
+      target, machine.rom().subspan(kMainRomImage.address - kRomBase, kMainRomImage.size));
 }
 
 }  // namespace orlan

@@ -23,14 +23,13 @@ inline constexpr RomImage kExtraRomImage{"romt.bin", 040000, 16384};  // 040000-
 inline constexpr RomImage kMainRomImage{"rom.bin", 0100000, 32512};   // 100000-177377
 
 // Reads the first image.size bytes of the file at `path` into the ROM store at
-// image.address. A file that cannot be opened or is shorter than image.size is an
-// error, and the ROM store is then unchanged.
+// image.address. A file that is not a regular file, cannot be opened for reading or is
+// shorter than image.size is an error, and the ROM store is then unchanged.
 IoResult LoadRomImage(Machine& machine, const RomImage& image, const std::filesystem::path& path);
 
-// Writes the ROM store part of the main image (100000-177377) to `target`. The bytes go
-// to a new file beside the target, which replaces the target only once every byte is
-// written, so a failed save leaves any earlier image as it was. Returns success.
-bool SaveRomImage(const Machine& machine, const std::filesystem::path& target);
+// Writes the ROM store part of the main image (100000-177377) to `target`, which is
+// replaced as a whole or not at all.
+IoResult SaveRomImage(const Machine& machine, const std::filesystem::path& target);
 
 }  // namespace orlan
 

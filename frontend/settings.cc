@@ -12,8 +12,8 @@ Settings LoadSettings(const SettingsReader& reader) {
   return s;
 }
 
-SettingsReader SettingsFileReader(const std::filesystem::path& dir) {
-  return MakeSettingsReader(IniFile::Load(dir / kSettingsFileName));
+Settings ReadSettingsFile(const std::filesystem::path& path) {
+  return LoadSettings(MakeSettingsReader(IniFile::Load(path)));
 }
 
 }  // namespace orlan

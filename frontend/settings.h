@@ -21,8 +21,9 @@ struct Settings {
 // Reads every setting through `reader`; missing or invalid values give the defaults.
 Settings LoadSettings(const SettingsReader& reader);
 
-// The reader over "orlan.ini" in `dir` (empty if the file is missing).
-SettingsReader SettingsFileReader(const std::filesystem::path& dir);
+// The settings of the INI file at `path`: the defaults where the file, a key or a valid
+// value is missing.
+Settings ReadSettingsFile(const std::filesystem::path& path);
 
 }  // namespace orlan
 

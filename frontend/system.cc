@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "devices/host_file.h"
 #include "devices/key_tables.h"
 #include "frontend/rom_files.h"
 
@@ -13,15 +14,40 @@ System::System() : board_(InstallDevices(machine_)) {}
 System::~System() = default;
 
 PowerOnResult System::PowerOn(const PowerOnOptions& options, MessageSink& sink) {
-  folder_ = options.folder;
-  owns_folder_ = true;
+  // Messages name full paths, so a user started from the wrong folder sees where the
+  // files were looked for.
+  std::error_code ec;
+  folder_ = std::filesystem::absolute(options.folder, ec);
+  if (ec) folder_ = options.folder;
   power_on_result_ = LoadMachineFiles(options, sink);
   return power_on_result_;
 }
 
+bool System::NeedsLock(const PowerOnOptions& options) const {
+  if (options.use == FolderUse::kMachine) return true;
+  // Only the cartridges can be damaged by two writers; the monitor without a machine
+  // folder claims its --dir only when it opens one there.
+  return std::ranges::any_of(kCartridgeFileNames, [this](std::string_view name) {
+    return HostFileKind(folder_ / name) != FileKind::kMissing;
+  });
+}
+
 PowerOnResult System::LoadMachineFiles(const PowerOnOptions& options, MessageSink& sink) {
+  if (NeedsLock(options)) {
+    if (IoResult locked = lock_.Acquire(folder_); !locked) {
+      sink.Warning(locked.error);
+      return PowerOnResult::kFolderInUse;
+    }
+  }
+  owns_folder_ = true;
+
   const bool whole_folder = options.use == FolderUse::kMachine;
-  settings_ = whole_folder ? LoadSettings(SettingsFileReader(folder_)) : Settings{};
+  const std::filesystem::path ini = folder_ / kSettingsFileName;
+  if (whole_folder && HostFileKind(ini) == FileKind::kOther) {
+    sink.Warning(NotRegularFile(ini).error);  // and the defaults
+  } else if (whole_folder) {
+    settings_ = ReadSettingsFile(ini);
+  }
   machine_.run.set_steps_per_tick(settings_.cpu_speed);
   machine_.SetRamSize(RamSizeFromSetting(options.ram_size.value_or(settings_.ram_size)));
 
@@ -35,9 +61,8 @@ PowerOnResult System::LoadMachineFiles(const PowerOnOptions& options, MessageSin
        {Source{kExtraRomImage, options.romt, false}, Source{kMainRomImage, options.rom, true}}) {
     if (!s.named && !whole_folder) continue;
     const std::filesystem::path path = s.named ? *s.named : folder_ / s.image.file_name;
-    std::error_code ec;
-    if (!s.named && !std::filesystem::exists(path, ec)) {
-      if (s.reported_missing) sink.Warning(LoadFailedMessage(s.image.file_name));
+    if (!s.named && HostFileKind(path) == FileKind::kMissing) {
+      if (s.reported_missing) sink.Warning(LoadFailedMessage(PathText(path)));
       continue;
     }
     if (IoResult loaded = LoadRomImage(machine_, s.image, path); !loaded) {
@@ -88,6 +113,7 @@ bool System::CloseMachineFiles(MessageSink& sink) {
     sink.Warning(saved.error);
     ok = false;
   }
+  lock_.Release();
   return ok;
 }
 
@@ -96,7 +122,7 @@ void System::OfferRomSave(const FrontEndSteps& steps, MessageSink& sink) {
     return;
   }
   const std::optional<std::filesystem::path> target = steps.choose_rom_target();
-  if (target && !SaveRomImage(machine_, *target)) sink.Warning(kSaveFailedText);
+  if (target && !SaveRomImage(machine_, *target).ok()) sink.Warning(kSaveFailedText);
 }
 
 bool System::Tick(TickKind kind) {

@@ -14,6 +14,7 @@
 
 #include "core/machine.h"
 #include "devices/board.h"
+#include "devices/folder_lock.h"
 #include "devices/local_time.h"
 #include "frontend/emulated_time.h"
 #include "frontend/message_sink.h"
@@ -40,7 +41,8 @@ struct PowerOnOptions {
 
 enum class PowerOnResult {
   kStarted,
-  kFileError,  // reported; the later steps were skipped (earlier ones keep their effect)
+  kFileError,    // reported; the later steps were skipped (earlier ones keep their effect)
+  kFolderInUse,  // another emulator has the folder: reported, nothing read or opened
 };
 
 // What the window adds to the start and close sequences; the monitor adds nothing
@@ -64,17 +66,19 @@ class System {
   System& operator=(const System&) = delete;
 
   // --- life cycle -------------------------------------------------------------
-  // Window creation: reads the settings, sizes the RAM,
-  // loads the ROM images, starts the display controller, opens the cartridges and
-  // sets the clock, in this order. A missing file is reported and power-on goes on;
-  // a file error is reported with its text and the remaining steps are skipped.
+  // Window creation: claims the folder, reads the settings, sizes the RAM, loads the
+  // ROM images, starts the display controller, opens the cartridges and sets the
+  // clock, in this order. A missing file is reported and power-on goes on; a file
+  // error (also a machine file that is no regular file) is reported with its text and
+  // the remaining steps are skipped. Messages name files by their full paths.
   PowerOnResult PowerOn(const PowerOnOptions& options, MessageSink& sink);
   // What showing the window does: no key held, the run free, the front end's
   // pictures, the whole display to be redrawn, processor reset, the front end's
   // timers, the display marked changed.
   void Start(const FrontEndSteps& steps = {});
   // Closing: the run stops, the front end's timers stop, the cartridges close, the
-  // clock file is written, the front end's pictures go, the ROM save is offered.
+  // clock file is written (unless the folder was another emulator's) and the folder
+  // let go, the front end's pictures go, the ROM save is offered.
   // Every step runs even after a file error (each is reported), so the user can
   // always quit. Returns whether the machine files closed without error. Once only.
   bool Close(const FrontEndSteps& steps, MessageSink& sink);
@@ -120,11 +124,14 @@ class System {
   uint64_t now_ms() const { return time_.now_ms(); }
 
  private:
+  bool NeedsLock(const PowerOnOptions& options) const;
   PowerOnResult LoadMachineFiles(const PowerOnOptions& options, MessageSink& sink);
   bool CloseMachineFiles(MessageSink& sink);
   void OfferRomSave(const FrontEndSteps& steps, MessageSink& sink);
   bool TakeDisplayChanged();
 
+  // Declared first so that it is released last, after the cartridge files close.
+  FolderLock lock_;
   Machine machine_;
   Board board_;
   Settings settings_;

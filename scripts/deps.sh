@@ -1,11 +1,11 @@
 # Installs the Debian packages the build needs, when any is missing, and sets up
 # ccache. Sourced by the scripts that build.
-orlan_packages=(g++ cmake make libgtest-dev qt6-base-dev libgl-dev libpng-dev xvfb xauth ccache
-  clang libclang-rt-dev g++-mingw-w64-x86-64-posix googletest wine wine64)
+orlan_packages=(g++ cmake make libgtest-dev qt6-base-dev libgl-dev libpng-dev xvfb xauth ccache)
 
+# Extra packages a script needs may be given as arguments.
 ensure_packages() {
   local missing=()
-  for p in "${orlan_packages[@]}"; do
+  for p in "${orlan_packages[@]}" "$@"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

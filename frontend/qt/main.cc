@@ -1,47 +1,31 @@
 // The emulator's window program: `orlan [--dir DIR | DIR]` runs the machine whose files
-// are in DIR (default: the current directory).
+// are in DIR (default: the current directory when it holds them, else the folder the
+// user chooses).
 #include <QApplication>
 #include <QDir>
-#include <QStringList>
 #include <filesystem>
 #include <iostream>
-#include <string_view>
+#include <optional>
+#include <string>
+#include <utility>
 
+#include "debugger/symbol_file.h"
 #include "devices/local_time.h"
+#include "frontend/qt/command_line.h"
 #include "frontend/qt/debug_form.h"
 #include "frontend/qt/main_form.h"
 #include "frontend/qt/qt_message_sink.h"
 #include "frontend/system.h"
 
 int main(int argc, char** argv) {
-  constexpr const char* kUsage =
-      "usage: orlan [--dir DIR | DIR]\n"
-      "Runs the machine whose files (orlan.ini, rom.bin, romt.bin, smp0.bin, smp1.bin,\n"
-      "face.bmp, keys.bmp, overlay.bmp) are in DIR, by default the current directory.\n";
-  // --help needs no display, so it is answered before the application object exists;
-  // the other options are read after Qt has taken its own (such as -platform).
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      return 0;
-    }
-  }
+  if (const std::optional<int> status = orlan::AnswerWithoutDisplay(argc, argv)) return *status;
   QApplication app(argc, argv);
   QApplication::setApplicationName("Orlan emulator");
 
-  const QStringList args = QApplication::arguments();
-  QString dir;
-  for (int i = 1; i < args.size(); ++i) {
-    if (args[i] == "--dir" && i + 1 < args.size()) {
-      dir = args[++i];
-    } else if (!args[i].startsWith("-") && dir.isEmpty()) {
-      dir = args[i];
-    } else {
-      std::cerr << kUsage;
-      return 2;
-    }
-  }
+  const orlan::FolderChoice choice =
+      orlan::ChooseMachineFolder(QApplication::arguments(), orlan::AskMachineFolder);
+  if (!choice.folder) return choice.status;
+  const QString dir = *choice.folder;
   // The machine's files are bare names in the working directory. QDir takes the
   // folder's name in the host's own encoding, also outside ASCII.
   if (!dir.isEmpty() && !QDir::setCurrent(dir)) {
@@ -57,6 +41,11 @@ int main(int argc, char** argv) {
   // The hidden debug window takes its number base from the settings; F3 and a run that
   // stops into the debugger show it.
   orlan::TDebugForm debug(system.machine(), system.settings().radix);
+  // The names of the ROM images' addresses, when their symbol files lie beside them.
+  orlan::SymbolTable symbols;
+  orlan::LoadMachineSymbols(folder, symbols,
+                            [&sink](const std::string& problem) { sink.Warning(problem); });
+  debug.model().SetSymbols(std::move(symbols));
   system.machine().on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
   QObject::connect(&form, &orlan::TMainForm::Closed, &app, &QApplication::quit);
   form.show();

@@ -9,6 +9,7 @@
 #include <QWindow>
 #include <utility>
 
+#include "devices/host_file.h"
 #include "devices/key_tables.h"
 #include "frontend/emulated_time.h"
 #include "frontend/qt/host_keys.h"
@@ -59,10 +60,7 @@ QImage LcdImage(const Lcd& lcd) {
 
 TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sink,
                      const LocalTime& now, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      system_(system),
-      dir_(std::move(dir)),
-      sink_(sink) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), system_(system), sink_(sink) {
   setWindowTitle("Orlan");
   setFixedSize(kFaceWidth, kFaceHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -71,7 +69,8 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
 
   rom_save_dialog = [this]() -> std::optional<std::filesystem::path> {
     const QString name = QFileDialog::getSaveFileName(
-        this, "Save the modified ROM image", QString::fromStdString((dir_ / "rom.bin").string()),
+        this, "Save the modified ROM image",
+        QString::fromStdString(PathText(system_.folder() / "rom.bin")),
         "Binary files (*.bin *.BIN)", nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) return std::nullopt;
     return std::filesystem::path(name.toStdString());
@@ -92,7 +91,7 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
   key_picture_ = BlankPicture(kKeyPictureWidth, kKeyPictureHeight);
   overlay_picture_ = BlankPicture(kOverlayWidth, kOverlayHeight);
   PowerOnOptions options;
-  options.folder = dir_;
+  options.folder = std::move(dir);
   options.now = now;
   system_.PowerOn(options, sink_);
 }
@@ -100,9 +99,15 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
 TMainForm::~TMainForm() = default;
 
 bool TMainForm::LoadPicture(const char* file_name, QImage& picture) {
+  const std::filesystem::path path = system_.folder() / file_name;
+  // Something that is no regular file (a FIFO) would block the interface for good.
+  if (HostFileKind(path) == FileKind::kOther) {
+    sink_.Warning(NotRegularFile(path).error);
+    return false;
+  }
   QImage loaded;
-  if (!loaded.load(QString::fromStdString((dir_ / file_name).string()), "BMP")) {
-    sink_.Warning(LoadFailedMessage(file_name));
+  if (!loaded.load(QString::fromStdString(PathText(path)), "BMP")) {
+    sink_.Warning(LoadFailedMessage(PathText(path)));
     return false;
   }
   picture = loaded.convertToFormat(QImage::Format_RGB32);

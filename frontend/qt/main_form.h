@@ -87,8 +87,8 @@ class TMainForm final : public QWidget {
   void changeEvent(QEvent* event) override;
 
  private:
-  // Loads a picture file from the working directory; a missing or unreadable file is
-  // reported and leaves `picture` as it was.
+  // Loads a picture file from the machine folder; a missing or unreadable file, or one
+  // that is no regular file, is reported and leaves `picture` as it was.
   bool LoadPicture(const char* file_name, QImage& picture);
   void ShowDeviceError();
   void StartSystemMove();
@@ -97,7 +97,6 @@ class TMainForm final : public QWidget {
   FrontEndSteps FrontEnd();
 
   System& system_;
-  std::filesystem::path dir_;
   MessageSink& sink_;
   bool shown_ = false;
   std::optional<std::string> device_error_;  // waiting to be shown

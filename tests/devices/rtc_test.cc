@@ -4,6 +4,8 @@
 
 #include <array>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "tests/devices/device_bench.h"
 
@@ -137,20 +139,42 @@ TEST(Rtc, SaveWritesTheCommittedRegistersOrFailsLeavingTheOldFile) {
   expected[50] = 0252;
   ASSERT_TRUE(b.board.rtc.RtcSave(dir.path()).ok());
   EXPECT_EQ(dir.Read("rtc.bin"), expected);
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "rtc.bin.tmp"));
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"rtc.bin"});
 
   const IoResult no_dir = b.board.rtc.RtcSave(dir.path() / "missing");
   EXPECT_NE(no_dir.error.find("rtc.bin"), std::string::npos) << no_dir.error;
-  // The new contents cannot be written: the old file stays whole.
-  std::filesystem::create_directory(dir.path() / "rtc.bin.tmp");
+  // The new contents cannot be written (a full disk): the old file stays whole.
   b.board.rtc.set_reg(0, 0);
-  EXPECT_FALSE(b.board.rtc.RtcSave(dir.path()).ok());
+  {
+    testing::FileSizeLimit limit(10);
+    EXPECT_FALSE(b.board.rtc.RtcSave(dir.path()).ok());
+  }
   EXPECT_EQ(dir.Read("rtc.bin"), expected);
-  // The rename fails: the temporary file is removed.
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"rtc.bin"});
+  // The rename fails: the message blames the folder in the way, the temporary goes.
   TempDir other;
   std::filesystem::create_directories(other.path() / "rtc.bin" / "keep");
-  EXPECT_FALSE(b.board.rtc.RtcSave(other.path()).ok());
-  EXPECT_FALSE(std::filesystem::exists(other.path() / "rtc.bin.tmp"));
+  const IoResult blocked = b.board.rtc.RtcSave(other.path());
+  EXPECT_EQ(blocked.error.rfind(PathText(other.path() / "rtc.bin") + ": ", 0), 0u) << blocked.error;
+  EXPECT_EQ(other.Entries(), std::vector<std::string>{"rtc.bin"});
+}
+
+// The old save wrote through a fixed "rtc.bin.tmp": a link placed there made closing
+// overwrite a file outside the folder, and a folder of that name made it fail while
+// the message blamed "rtc.bin".
+TEST(Rtc, SaveNeverWritesThroughWhatLiesAtATemporaryName) {
+  TempDir dir, outside;
+  outside.Write("victim", std::string("keep me"));
+  std::filesystem::create_symlink(outside / "victim", dir / "rtc.bin.tmp");
+  Bench b;
+  ASSERT_TRUE(b.board.rtc.RtcSave(dir.path()).ok());
+  EXPECT_EQ(outside.Read("victim"), std::vector<uint8_t>({'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+  EXPECT_EQ(dir.Read("rtc.bin").size(), 64u);
+
+  TempDir folder;
+  std::filesystem::create_directory(folder / "rtc.bin.tmp");
+  const IoResult saved = b.board.rtc.RtcSave(folder.path());
+  EXPECT_TRUE(saved.ok()) << saved.error;
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST(LoadSettingsTest, ReadsEachKeyFromItsOwnSection) {
   for (const auto& [ini, expected] : cases) {
     testing::TempDir dir;
     if (ini != nullptr) dir.Write(kSettingsFileName, std::string(ini));
-    const Settings s = LoadSettings(SettingsFileReader(dir.path()));
+    const Settings s = ReadSettingsFile(dir / kSettingsFileName);
     EXPECT_EQ(std::tie(s.cpu_speed, s.ram_size, s.save_rom, s.radix),
               std::tie(expected.cpu_speed, expected.ram_size, expected.save_rom, expected.radix))
         << (ini ? ini : "(no file)");

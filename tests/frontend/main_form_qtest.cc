@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "core/machine.h"
+#include "devices/host_file.h"
 #include "devices/key_tables.h"
 #include "file_fixtures.h"
 #include "frontend/qt/debug_form.h"
 #include "frontend/qt/main_form.h"
+#include "tests/support/fifo.h"
 
 namespace orlan {
 namespace {
@@ -92,7 +94,14 @@ struct Rig {
   int dialogs = 0;
 };
 
-std::string Missing(const char* name) { return std::string("Failed to load the file ") + name; }
+// The message of a missing file, which names it by its full path.
+std::vector<std::string> Missing(const TempDir& dir, const std::vector<std::string>& names) {
+  std::vector<std::string> messages;
+  for (const std::string& name : names) {
+    messages.push_back("Failed to load the file " + PathText(dir / name));
+  }
+  return messages;
+}
 
 }  // namespace
 
@@ -102,6 +111,7 @@ class MainFormTest : public QObject {
  private slots:
   void StartsWithAndWithoutEachFile_data();
   void StartsWithAndWithoutEachFile();
+  void PictureThatIsNoRegularFileIsRefused();
   void AppliesTheSettings_data();
   void AppliesTheSettings();
   void MousePressHitsKeysAndGaps_data();
@@ -118,26 +128,25 @@ class MainFormTest : public QObject {
 
 void MainFormTest::StartsWithAndWithoutEachFile_data() {
   QTest::addColumn<unsigned>("files");
-  QTest::addColumn<std::vector<std::string>>("messages");
+  QTest::addColumn<std::vector<std::string>>("missing");
   QTest::newRow("all") << unsigned{kAll} << std::vector<std::string>{};
   QTest::newRow("none") << 0u
-                        << std::vector<std::string>{Missing("rom.bin"), Missing("keys.bmp"),
-                                                    Missing("overlay.bmp"), Missing("face.bmp")};
-  QTest::newRow("no rom") << unsigned{kAll & ~kRom} << std::vector<std::string>{Missing("rom.bin")};
-  QTest::newRow("no keys") << unsigned{kAll & ~kKeys}
-                           << std::vector<std::string>{Missing("keys.bmp")};
+                        << std::vector<std::string>{"rom.bin", "keys.bmp", "overlay.bmp",
+                                                    "face.bmp"};
+  QTest::newRow("no rom") << unsigned{kAll & ~kRom} << std::vector<std::string>{"rom.bin"};
+  QTest::newRow("no keys") << unsigned{kAll & ~kKeys} << std::vector<std::string>{"keys.bmp"};
   QTest::newRow("no overlay") << unsigned{kAll & ~kOverlay}
-                              << std::vector<std::string>{Missing("overlay.bmp")};
-  QTest::newRow("no face") << unsigned{kAll & ~kFace}
-                           << std::vector<std::string>{Missing("face.bmp")};
+                              << std::vector<std::string>{"overlay.bmp"};
+  QTest::newRow("no face") << unsigned{kAll & ~kFace} << std::vector<std::string>{"face.bmp"};
 }
 
 void MainFormTest::StartsWithAndWithoutEachFile() {
   QFETCH(unsigned, files);
-  QFETCH(std::vector<std::string>, messages);
+  QFETCH(std::vector<std::string>, missing);
   Rig rig(files);
   rig.machine().run.Stop();
   rig.Start();
+  const std::vector<std::string> messages = Missing(rig.dir, missing);
   QCOMPARE(rig.sink.messages, messages);
   QVERIFY(rig.form->started());
   QCOMPARE(rig.machine().cpu.pc(), kResetAddress);
@@ -152,6 +161,17 @@ void MainFormTest::StartsWithAndWithoutEachFile() {
   rig.form->hide();
   rig.form->show();
   QCOMPARE(rig.sink.messages.size(), messages.size());
+}
+
+// A FIFO in place of a picture used to block the interface thread for good.
+void MainFormTest::PictureThatIsNoRegularFileIsRefused() {
+#ifndef _WIN32
+  Rig rig(kAll & ~kFace);
+  const testing::Fifo fifo(rig.dir / "face.bmp");
+  rig.Start();
+  QCOMPARE(rig.sink.messages, std::vector<std::string>{NotRegularFile(rig.dir / "face.bmp").error});
+  QVERIFY(rig.form->run_timer().Enabled());
+#endif
 }
 
 void MainFormTest::AppliesTheSettings_data() {

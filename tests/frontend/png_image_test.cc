@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "tests/frontend/file_fixtures.h"
 #include "tests/frontend/png_reader.h"
 
 namespace orlan {
@@ -56,15 +55,6 @@ TEST(PngImageTest, PixelCountMustMatchTheSize) {
   for (const auto& [width, height] : sizes) {
     EXPECT_THROW(EncodePng(width, height, six), std::invalid_argument) << width << "x" << height;
   }
-}
-
-TEST(PngImageTest, WriteFileBytesReplacesTheFileAndReportsFailure) {
-  testing::TempDir dir;
-  dir.Write("a.png", std::string(100, 'x'));
-  const std::vector<uint8_t> bytes = {1, 2, 3};
-  EXPECT_TRUE(WriteFileBytes(dir / "a.png", bytes));
-  EXPECT_EQ(dir.Read("a.png"), bytes);
-  EXPECT_FALSE(WriteFileBytes(dir / "no-such-folder" / "a.png", bytes));
 }
 
 }  // namespace

@@ -42,16 +42,16 @@ TEST(SaveRomImageTest, ReplacesTheImageOnlyWhenFullyWritten) {
   dir.Write("rom.bin", old_image);
   {
     FileSizeLimit limit(4096);
-    EXPECT_FALSE(SaveRomImage(m, dir / "rom.bin"));
+    EXPECT_FALSE(SaveRomImage(m, dir / "rom.bin").ok());
   }
   EXPECT_EQ(dir.Read("rom.bin"), old_image);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"rom.bin"});  // no leftovers
-  ASSERT_TRUE(SaveRomImage(m, dir / "rom.bin"));
+  ASSERT_TRUE(SaveRomImage(m, dir / "rom.bin").ok());
   EXPECT_EQ(dir.Read("rom.bin"), image);  // replaced, not patched
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"rom.bin"});
   std::filesystem::create_directory(dir / "folder.bin");
-  EXPECT_FALSE(SaveRomImage(m, dir / "folder.bin"));
-  EXPECT_FALSE(SaveRomImage(m, dir / "none" / "rom.bin"));
+  EXPECT_FALSE(SaveRomImage(m, dir / "folder.bin").ok());
+  EXPECT_FALSE(SaveRomImage(m, dir / "none" / "rom.bin").ok());
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"folder.bin", "rom.bin"}));
 }
 

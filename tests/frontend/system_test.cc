@@ -7,7 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "devices/host_file.h"
 #include "file_fixtures.h"
+#include "tests/support/fifo.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace orlan {
 namespace {
@@ -23,13 +31,15 @@ struct Started {
   System system;
   CapturingMessageSink sink;
   PowerOnResult result;
-  explicit Started(const TempDir& dir, FolderUse use = FolderUse::kMachine) {
+  explicit Started(const std::filesystem::path& dir, FolderUse use = FolderUse::kMachine) {
     PowerOnOptions options;
-    options.folder = dir.path();
+    options.folder = dir;
     options.use = use;
     options.now = kNow;
     result = system.PowerOn(options, sink);
   }
+  explicit Started(const TempDir& dir, FolderUse use = FolderUse::kMachine)
+      : Started(dir.path(), use) {}
   Machine& machine() { return system.machine(); }
   Board& board() { return system.board(); }
 };
@@ -47,7 +57,7 @@ TEST(PowerOnTest, StopsAtTheFirstFileError) {
     std::string message;  // empty: none; otherwise a part of the only message
   };
   const Case cases[] = {
-      {"no rom", nullptr, 0, true, "Failed to load the file rom.bin"},
+      {"no rom", nullptr, 0, true, "Failed to load the file "},
       {"all well", nullptr, 32512, true, ""},
       {"short rom", nullptr, 100, false, "rom.bin"},
       {"bad cartridge", "smp1.bin", 32512, false, "smp1.bin"},
@@ -63,7 +73,9 @@ TEST(PowerOnTest, StopsAtTheFirstFileError) {
     EXPECT_EQ(s.result == PowerOnResult::kStarted, c.ok);
     ASSERT_EQ(s.sink.messages.size(), c.message.empty() ? 0u : 1u);
     if (!c.message.empty()) {
-      EXPECT_NE(s.sink.messages[0].find(c.message), std::string::npos);
+      EXPECT_NE(s.sink.messages[0].find(c.message), std::string::npos) << s.sink.messages[0];
+      // Files are named by their full paths.
+      EXPECT_NE(s.sink.messages[0].find(PathText(dir.path())), std::string::npos);
     }
     // Settings and RAM size come before any file error; the clock comes last.
     EXPECT_EQ(s.machine().run.steps_per_tick(), 7);
@@ -101,9 +113,9 @@ TEST(PowerOnTest, PlacesRomImagesAndReportsProblems) {
       ASSERT_EQ(s.sink.messages.size(), 1u);
       EXPECT_NE(s.sink.messages[0].find(".bin"), std::string::npos) << s.sink.messages[0];
     } else {
-      EXPECT_EQ(s.sink.messages, c.missing_message
-                                     ? std::vector<std::string>{"Failed to load the file rom.bin"}
-                                     : std::vector<std::string>{});
+      const std::string missing = "Failed to load the file " + PathText(dir / "rom.bin");
+      EXPECT_EQ(s.sink.messages,
+                c.missing_message ? std::vector<std::string>{missing} : std::vector<std::string>{});
     }
     EXPECT_EQ(RomBytes(s.machine(), 0, 16384),
               c.extra_loaded ? std::vector<uint8_t>(extra.begin(), extra.begin() + 16384)
@@ -113,6 +125,126 @@ TEST(PowerOnTest, PlacesRomImagesAndReportsProblems) {
                             : std::vector<uint8_t>(32512, 0377));
   }
 }
+
+#ifndef _WIN32
+// A FIFO (or any file that is no regular file) in place of a machine file used to
+// block the start-up for good; it is refused with a message instead.
+TEST(PowerOnTest, MachineFilesThatAreNoRegularFilesAreRefused) {
+  struct Case {
+    const char* name;
+    PowerOnResult result;
+  };
+  const Case cases[] = {
+      {"orlan.ini", PowerOnResult::kStarted},  // and the defaults
+      {"romt.bin", PowerOnResult::kFileError},
+      {"rom.bin", PowerOnResult::kFileError},
+      {"smp0.bin", PowerOnResult::kFileError},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.Write("orlan.ini", std::string("[Settings]\nCpuSpeed=7\n"));
+    dir.Write("rom.bin", Pattern(32512));
+    std::filesystem::remove(dir / c.name);
+    const testing::Fifo fifo(dir / c.name);
+    Started s(dir);
+    EXPECT_EQ(s.result, c.result);
+    ASSERT_EQ(s.sink.messages.size(), 1u);
+    EXPECT_EQ(s.sink.messages[0], NotRegularFile(dir / c.name).error);
+  }
+}
+
+// The images were opened for reading and writing, so one that cannot be written (a
+// protected dump, or one in use) killed the machine. The running test program itself
+// can be opened for writing by nobody, not even the superuser.
+TEST(PowerOnTest, RomImagesThatCannotBeWrittenLoad) {
+  TempDir source;
+  source.Write("protected.bin", Pattern(32512, 9));
+  std::filesystem::permissions(source / "protected.bin", std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::group_read |
+                                                             std::filesystem::perms::others_read);
+  for (const std::filesystem::path& image :
+       {source / "protected.bin", std::filesystem::path("/proc/self/exe")}) {
+    SCOPED_TRACE(image);
+    TempDir dir;
+    std::filesystem::create_symlink(image, dir / "rom.bin");
+    std::filesystem::create_symlink(image, dir / "romt.bin");
+    Started s(dir);
+    EXPECT_EQ(s.result, PowerOnResult::kStarted);
+    EXPECT_EQ(s.sink.messages, std::vector<std::string>{});
+    EXPECT_EQ(s.machine().PeekByte(0100000), dir.Read("rom.bin")[0]);
+  }
+}
+#endif
+
+// Two emulators on one folder wrote the same cartridge files without a word.
+TEST(PowerOnTest, ASecondEmulatorOnTheFolderIsRefused) {
+  struct Case {
+    const char* name;
+    FolderUse first, second;
+    bool cartridge;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"two windows", FolderUse::kMachine, FolderUse::kMachine, false, true},
+      {"monitor beside a window", FolderUse::kMachine, FolderUse::kDevices, true, true},
+      {"window beside a monitor", FolderUse::kDevices, FolderUse::kMachine, true, true},
+      {"monitor with no cartridge there", FolderUse::kMachine, FolderUse::kDevices, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    if (c.cartridge) dir.Write("smp0.bin", Pattern(64));
+    Started first(dir, c.first);
+    ASSERT_EQ(first.result, PowerOnResult::kStarted);
+    {
+      Started second(dir, c.second);
+      EXPECT_EQ(second.result == PowerOnResult::kFolderInUse, c.refused);
+      if (c.refused) {
+        ASSERT_EQ(second.sink.messages.size(), 1u);
+        EXPECT_EQ(second.sink.messages[0],
+                  PathText(dir.path()) + ": the machine folder is in use by another emulator");
+        EXPECT_FALSE(second.board().cartridges.present(0));
+        // The refused one leaves the folder's files alone at close.
+        second.system.Close({}, second.sink);
+        EXPECT_FALSE(std::filesystem::exists(dir / "rtc.bin"));
+      }
+    }
+    EXPECT_TRUE(first.system.Close({}, first.sink));
+    Started after(dir, c.second);  // closing let the folder go
+    EXPECT_EQ(after.result, PowerOnResult::kStarted);
+  }
+}
+
+#ifndef _WIN32
+// The lock is the operating system's: a killed emulator leaves none behind.
+TEST(PowerOnTest, AKilledEmulatorLeavesNoLock) {
+  TempDir dir;
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    FolderLock lock;
+    if (lock.Acquire(dir.path()).ok() && lock.held()) {
+      [[maybe_unused]] const auto wrote = write(ready[1], "!", 1);
+    }
+    pause();
+    _exit(0);
+  }
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  {
+    Started held(dir);
+    EXPECT_EQ(held.result, PowerOnResult::kFolderInUse);
+  }
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+  Started after(dir);
+  EXPECT_EQ(after.result, PowerOnResult::kStarted);
+}
+#endif
 
 TEST(CloseTest, ClockFileErrorIsReportedAndClosingGoesOn) {
   TempDir dir;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "devices/atomic_file.h"
 #include "tools/asm/assembler.h"
 #include "tools/asm/expression.h"
 
@@ -34,15 +35,10 @@ std::optional<uint16_t> ParseNumberArg(std::string_view text) {
   return r.value;
 }
 
-bool WriteFile(const std::string& path, const char* data, std::size_t size) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(data, static_cast<std::streamsize>(size));
-  out.close();
-  if (!out) {
-    std::cerr << "orlan-asm: cannot write " << path << "\n";
-    return false;
-  }
-  return true;
+// Reports an output file that could not be written.
+bool Written(const orlan::IoResult& result) {
+  if (!result) std::cerr << "orlan-asm: " << result.error << "\n";
+  return result.ok();
 }
 
 }  // namespace
@@ -129,14 +125,15 @@ int main(int argc, char** argv) {
   }
   const std::vector<uint8_t> image =
       result.Image(options.image_first, options.image_last, static_cast<uint8_t>(fill));
-  if (!WriteFile(image_path, reinterpret_cast<const char*>(image.data()), image.size())) return 1;
-  if (!listing_path.empty() &&
-      !WriteFile(listing_path, result.listing.data(), result.listing.size())) {
+  // Each file is replaced as a whole, so a build that fails midway leaves no
+  // half-written image behind.
+  using orlan::WriteFileAtomically;
+  if (!Written(WriteFileAtomically(image_path, image))) return 1;
+  if (!listing_path.empty() && !Written(WriteFileAtomically(listing_path, result.listing))) {
     return 1;
   }
-  if (!symbols_path.empty()) {
-    const std::string symbols = result.SymbolText();
-    if (!WriteFile(symbols_path, symbols.data(), symbols.size())) return 1;
+  if (!symbols_path.empty() && !Written(WriteFileAtomically(symbols_path, result.SymbolText()))) {
+    return 1;
   }
   return 0;
 }

@@ -70,7 +70,7 @@ Action ParseRegs(const Args& args, const Session&) {
 
 Action ParseDep(const Args& args, const Session& session) {
   args.ExpectCount(2, 0177777);
-  const uint16_t address = args.Word(0);
+  const uint16_t address = args.Address(0, session.symbols);
   std::vector<uint8_t> bytes;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const uint16_t word = args.Word(i);
@@ -81,9 +81,9 @@ Action ParseDep(const Args& args, const Session& session) {
   return [address, bytes](Session& s) { PokeBytes(s.machine(), address, bytes); };
 }
 
-Action ParseMem(const Args& args, const Session&) {
+Action ParseMem(const Args& args, const Session& session) {
   args.ExpectCount(1, 2);
-  const uint16_t address = args.Word(0);
+  const uint16_t address = args.Address(0, session.symbols);
   // Up to the whole address space; the address wraps like the processor's.
   const uint32_t count = args.size() > 1 ? static_cast<uint32_t>(args.Number(1, 0100000)) : 1;
   if (count == 0) throw UsageError("number out of range: " + std::string(args[1]));
@@ -99,7 +99,7 @@ Action ParseMem(const Args& args, const Session&) {
 Action ParseLoad(const Args& args, const Session& session) {
   args.ExpectCount(2, 2);
   const std::string path(args[0]);
-  const uint16_t address = args.Word(1);
+  const uint16_t address = args.Address(1, session.symbols);
   std::ifstream file(path, std::ios::binary);
   if (!file) throw UsageError("cannot read file: " + path);
   // One byte more than the address space holds is enough to know it cannot fit.

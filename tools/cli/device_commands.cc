@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "devices/atomic_file.h"
 #include "devices/key_tables.h"
 #include "frontend/lcd_image.h"
 #include "frontend/message_sink.h"
-#include "frontend/png_image.h"
 #include "tools/cli/command_table.h"
 
 namespace orlan::cli {
@@ -53,7 +53,9 @@ Action ParseLcd(const Args& args, const Session&) {
   if (scale == 0) throw UsageError("number out of range: " + std::string(args[2]));
   return [path, scale](Session& s) {
     const std::vector<uint8_t> png = EncodeLcdPng(RefreshedLcd(s), scale);
-    if (!WriteFileBytes(path, png)) throw UsageError("cannot write file: " + path);
+    if (IoResult written = WriteFileAtomically(path, png); !written) {
+      throw UsageError(written.error);
+    }
   };
 }
 

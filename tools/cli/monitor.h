@@ -14,9 +14,9 @@
 namespace orlan::cli {
 
 // Powers the system on and starts it as the options say. From a --machine folder it
-// starts as the window does, reporting file errors to `sink` and running anyway;
-// otherwise a file error prints "orlan-cli: ..." to `err` and gives false: the
-// monitor ends.
+// starts as the window does, reporting file errors to `sink` and running anyway
+// (unless another emulator has the folder: false); otherwise a file error prints
+// "orlan-cli: ..." to `err` and gives false. False: the monitor ends.
 bool StartSystem(System& system, const Options& options, MessageSink& sink, std::ostream& err);
 
 // Runs the monitor with the command-line arguments (without the program name);

@@ -241,6 +241,37 @@ QImage PaintKeys() {
   return keys;
 }
 
+QImage PaintIcon() {
+  constexpr int kMargin = 16;
+  constexpr int kKeyWidth = 34, kKeyHeight = 26, kKeyPitch = 44;
+  QImage icon(kIconSize, kIconSize, QImage::Format_ARGB32);
+  icon.fill(Qt::transparent);
+  {
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(kBodyEdge, 4));
+    p.setBrush(kBody);
+    p.drawRoundedRect(QRectF(kMargin, kMargin, kIconSize - 2 * kMargin, kIconSize - 2 * kMargin),
+                      24, 24);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(36, 40, 184, 100, kBezel);
+    p.fillRect(44, 48, 168, 84, kGlass);
+    // The brand as the demo shows it on its display.
+    const int scale = 5;
+    DrawText(p, (kIconSize - TextWidth("ORLAN", scale)) / 2, 90 - 7 * scale / 2, "ORLAN",
+             kLegendDark, scale);
+  }
+  const QColor caps[] = {kCapClose, kCapPlain, kCapPlain, kCapPlain, kCapFunction};
+  for (int row = 0; row < 2; ++row) {
+    for (int column = 0; column < 5; ++column) {
+      const int x = (kIconSize - (4 * kKeyPitch + kKeyWidth)) / 2 + column * kKeyPitch;
+      DrawFrame(icon, x, 158 + row * 38, kKeyWidth, kKeyHeight, false,
+                row == 0 ? caps[column] : kCapPlain);
+    }
+  }
+  return icon;
+}
+
 QImage PaintOverlay() {
   QImage overlay(kOverlayWidth, kOverlayHeight, QImage::Format_RGB32);
   overlay.fill(kPanel);

@@ -16,6 +16,10 @@ inline const QColor kTransparentGreen(0, 255, 0);
 QImage PaintFace();     // 790 x 312
 QImage PaintKeys();     // 124 x 40
 QImage PaintOverlay();  // 282 x 72
+// The program's icon, kIconSize square: the face's body, display and keys in small,
+// on a transparent ground.
+inline constexpr int kIconSize = 256;
+QImage PaintIcon();
 
 // Legend of key index 1-63 on the key cap, and the two legend strip texts above it:
 // the host key that types it (shown on the face) and its code (the alternative set).
