@@ -66,16 +66,10 @@ int LineAssembler::FindName(std::span<const RegisterNameEntry> table) {
 }
 
 int LineAssembler::ParseNumber(uint16_t& value) {
-  value = 0;
-  int digits = 0;
-  while (!AtEnd()) {
-    const int d = DigitValue(text_[pos_ - 1]);
-    if (d >= format_.radix) break;
-    value = static_cast<uint16_t>(value * format_.radix + d);
-    ++pos_;
-    ++digits;
-  }
-  return digits;
+  const DigitRun run = ReadDigits(std::string_view(text_).substr(pos_ - 1), format_.radix);
+  value = static_cast<uint16_t>(run.wrapped);
+  pos_ += static_cast<int>(run.length);
+  return static_cast<int>(run.length);
 }
 
 bool LineAssembler::ParseValue(uint16_t& value) {

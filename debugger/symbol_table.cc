@@ -14,8 +14,6 @@ bool IsNameStart(char c) {
 
 bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool AllDigits(std::string_view text, int radix) {
   return std::all_of(text.begin(), text.end(), [radix](char c) { return DigitValue(c) < radix; });
 }
@@ -60,12 +58,7 @@ std::size_t NameLength(std::string_view text) {
   return n;
 }
 
-bool IsRegisterName(std::string_view name) {
-  std::string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
-  return std::any_of(kRegisterNameTable.begin(), kRegisterNameTable.end(),
-                     [&lower](const RegisterNameEntry& entry) { return entry.name == lower; });
-}
+bool IsRegisterName(std::string_view name) { return RegisterNumber(name).has_value(); }
 
 bool Referable(std::string_view name, int radix) {
   return !IsRegisterName(name) && !AllDigits(name, radix);
@@ -82,14 +75,11 @@ SymbolRead ReadSymbol(std::string_view text, int radix, const SymbolTable& symbo
   // An offset needs a digit after its sign; otherwise the sign is left to the caller.
   if (length + 1 < text.size() && (text[length] == '+' || text[length] == '-') &&
       DigitValue(text[length + 1]) < radix) {
-    uint16_t offset = 0;
-    std::size_t i = length + 1;
-    for (; i < text.size() && DigitValue(text[i]) < radix; ++i) {
-      offset = static_cast<uint16_t>(offset * radix + DigitValue(text[i]));
-    }
+    const DigitRun digits = ReadDigits(text.substr(length + 1), radix);
+    const auto offset = static_cast<uint16_t>(digits.wrapped);
     read.value =
         static_cast<uint16_t>(text[length] == '+' ? read.value + offset : read.value - offset);
-    read.length = i;
+    read.length = length + 1 + digits.length;
   }
   return read;
 }
@@ -113,10 +103,10 @@ AddressText ParseAddressText(std::string_view text, int radix, const SymbolTable
     result.value = read.value;
     i += read.length;
   } else {
-    const std::size_t start = i;
-    while (i < text.size() && DigitValue(text[i]) < radix) ++i;
-    if (i == start) return fail("an address or a symbol expected");
-    result.value = TextToNumber(text.substr(start, i - start), radix);
+    const DigitRun digits = ReadDigits(text.substr(i), radix);
+    if (digits.length == 0) return fail("an address or a symbol expected");
+    result.value = digits.wrapped;
+    i += digits.length;
   }
   skip_blanks();
   if (i != text.size()) return fail("unexpected text after the address");

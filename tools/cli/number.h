@@ -1,10 +1,9 @@
-// Number text as the monitor reads and prints it.
+// Numbers as the monitor reads them.
 #ifndef ORLAN_TOOLS_CLI_NUMBER_H_
 #define ORLAN_TOOLS_CLI_NUMBER_H_
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "debugger/number_text.h"
@@ -17,9 +16,6 @@ inline constexpr uint64_t kNumberTooLarge = kMarkedNumberTooLarge;
 inline std::optional<uint64_t> ParseNumber(std::string_view text, unsigned default_base = 8) {
   return ParseMarkedNumber(text, default_base);
 }
-
-// Six octal digits, the width of a machine word.
-std::string Octal6(uint16_t value);
 
 }  // namespace orlan::cli
 
