@@ -165,7 +165,21 @@ void TMainForm::UseUserSettings(QSettings& settings) {
 
 void TMainForm::SetZoom(int zoom) {
   zoom_ = zoom >= 1 && zoom <= kMaxZoom ? zoom : kZoomPixelRatio;
+  const QRect before = geometry();
   ApplyZoom();
+  if (isVisible()) {
+    // Grown or shrunk about its centre, and kept on the screen where it fits.
+    QRect after(QPoint(0, 0), size());
+    after.moveCenter(before.center());
+    if (const QScreen* s = screen()) {
+      const QRect free = s->availableGeometry();
+      if (after.right() > free.right()) after.moveRight(free.right());
+      if (after.bottom() > free.bottom()) after.moveBottom(free.bottom());
+      if (after.left() < free.left()) after.moveLeft(free.left());
+      if (after.top() < free.top()) after.moveTop(free.top());
+    }
+    move(after.topLeft());
+  }
   if (user_settings_ != nullptr) user_settings_->setValue(QLatin1String(kZoomKey), zoom_);
 }
 
