@@ -14,8 +14,8 @@ namespace {
 
 void Deposit(orlan::Machine& m, uint16_t address, const std::vector<uint16_t>& words) {
   for (uint16_t w : words) {
-    m.PokeByte(address++, static_cast<uint8_t>(w));
-    m.PokeByte(address++, static_cast<uint8_t>(w >> 8));
+    m.PokeWord(address, w);
+    address = static_cast<uint16_t>(address + 2);
   }
 }
 

@@ -20,8 +20,7 @@ void LoadLoop(orlan::Machine& m) {
   const uint16_t words[] = {012700, 0177777, 005300, 001376, 000773};
   uint16_t a = 01000;
   for (uint16_t w : words) {
-    m.PokeByte(a, static_cast<uint8_t>(w));
-    m.PokeByte(static_cast<uint16_t>(a + 1), static_cast<uint8_t>(w >> 8));
+    m.PokeWord(a, w);
     a = static_cast<uint16_t>(a + 2);
   }
   m.cpu.set_pc(01000);

@@ -86,6 +86,12 @@ bool Machine::PokeByte(uint16_t a, uint8_t value) {
   return true;
 }
 
+bool Machine::PokeWord(uint16_t a, uint16_t value) {
+  const bool low = PokeByte(a, static_cast<uint8_t>(value));
+  const bool high = PokeByte(static_cast<uint16_t>(a + 1), static_cast<uint8_t>(value >> 8));
+  return low && high;
+}
+
 void Machine::CpuReset() {
   cpu.pending_write = nullptr;  // a device write still pending is dropped
   cpu.trace_suppress = false;

@@ -70,6 +70,9 @@ class Machine {
   // Stores into RAM (up to RamTop) or ROM (040000-177377) directly, the way a
   // debugger patches memory; other addresses are ignored. Returns whether stored.
   bool PokeByte(uint16_t address, uint8_t value);
+  // The word little-endian at `address` and the byte after it (the address wraps),
+  // byte by byte as PokeByte; returns whether both bytes were stored.
+  bool PokeWord(uint16_t address, uint16_t value);
   // Whether PokeByte stores at `address`.
   bool Pokeable(uint16_t address) const {
     return address <= ram_top_ || (address >= kRomBase && address <= kRomLast);

@@ -1,5 +1,8 @@
 #include "debugger/debug_window_model.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "debugger/key_codes.h"
 
 namespace orlan {
@@ -24,10 +27,11 @@ EditId EditOf(Pane pane) { return static_cast<EditId>(pane); }
 
 DebugWindowModel::DebugWindowModel(Machine& machine)
     : machine_(machine), disassembler_(machine, format_), assembler_(format_) {
+  disassembler_.set_symbols(&symbols_);
+  assembler_.set_symbols(&symbols_);
   box(EditId::kRegisters).upper_case = true;
   box(EditId::kTrace).max_length = kTraceDigits;
-  box(EditId::kBreakpoint).upper_case = true;
-  box(EditId::kBreakpoint).max_length = format_.word_digits;
+  ConfigureBreakpointEdit();
   SetListStart(kInitialListStart);
 }
 
@@ -37,7 +41,37 @@ void DebugWindowModel::DebugCreate(int64_t radix_setting) {
   memory_ = MemoryEditor();
   SetListStart(kInitialListStart);
   format_ = NumberFormat::ForRadix(radix_setting);
-  box(EditId::kBreakpoint).max_length = format_.word_digits;
+  ConfigureBreakpointEdit();
+}
+
+void DebugWindowModel::SetSymbols(SymbolTable symbols) {
+  symbols_ = std::move(symbols);
+  ConfigureBreakpointEdit();
+}
+
+void DebugWindowModel::ConfigureBreakpointEdit() {
+  EditBox& e = box(EditId::kBreakpoint);
+  e.upper_case = !TakesNames();
+  e.max_length = TakesNames() ? kSymbolEditLength : format_.word_digits;
+}
+
+void DebugWindowModel::WidenForNames(EditRequest& request, PaneSize size) const {
+  if (!TakesNames()) return;
+  if (request.mode != EditMode::kListAddress && request.mode != EditMode::kBinAddress) return;
+  // The whole first row, so that a name fits.
+  request.width = std::max(request.width, size.cols);
+  request.upper_case = false;
+}
+
+std::optional<uint32_t> DebugWindowModel::EditAddress(EditId id) {
+  EditBox& e = box(id);
+  if (!TakesNames()) return TextToNumber(e.state.text, format_.radix);
+  const AddressText address = ParseAddressText(e.state.text, format_.radix, symbols_);
+  if (address.ok) return address.value;
+  e.reason = address.message;
+  e.state.caret = address.error_at;
+  e.state.selection = 0;
+  return std::nullopt;
 }
 
 void DebugWindowModel::DebugShow() {
@@ -118,7 +152,9 @@ void DebugWindowModel::PaneMouseDown(Pane pane, Cell cell) {
       request = memory_.Click(cell, size, machine_.ram_top(), format_);
       break;
   }
-  if (request) BeginEdit(EditOf(pane), *request);
+  if (!request) return;
+  WidenForNames(*request, size);
+  BeginEdit(EditOf(pane), *request);
 }
 
 void DebugWindowModel::ScrollPaneTo(Pane pane, int position) {
@@ -177,7 +213,9 @@ void DebugWindowModel::EditKeyDown(EditId edit, int key) {
 void DebugWindowModel::ListEnter() {
   EditBox& e = box(EditId::kList);
   if (edit_mode_ == EditMode::kListAddress) {
-    SetListStart(static_cast<uint16_t>(TextToNumber(e.state.text, format_.radix)));
+    const std::optional<uint32_t> address = EditAddress(EditId::kList);
+    if (!address) return;  // stays open at the fault
+    SetListStart(static_cast<uint16_t>(*address));
     EndEdit();
   } else if (edit_mode_ == EditMode::kAssemble) {
     if (!assembler_.AssembleLine(e.state.text, edit_target_)) {
@@ -206,10 +244,12 @@ void DebugWindowModel::RegisterEnter() {
 void DebugWindowModel::BinEnter() {
   const std::string& text = box(EditId::kBinary).state.text;
   switch (edit_mode_) {
-    case EditMode::kBinAddress:
-      memory_.AcceptStart(TextToNumber(text, format_.radix), pane_size(Pane::kBinary),
-                          machine_.ram_top());
+    case EditMode::kBinAddress: {
+      const std::optional<uint32_t> address = EditAddress(EditId::kBinary);
+      if (!address) return;  // stays open at the fault
+      memory_.AcceptStart(*address, pane_size(Pane::kBinary), machine_.ram_top());
       break;
+    }
     case EditMode::kBinCell:
       memory_.StoreCell(machine_, edit_target_, TextToNumber(text, format_.radix));
       break;
@@ -228,18 +268,18 @@ void DebugWindowModel::BinEnter() {
 int DebugWindowModel::FilterBase(EditId id) const {
   switch (id) {
     case EditId::kList:
-      return edit_mode_ == EditMode::kListAddress ? format_.radix : 0;
+      return edit_mode_ == EditMode::kListAddress && !TakesNames() ? format_.radix : 0;
     case EditId::kRegisters:
       return format_.radix;
     case EditId::kBinary:
-      return edit_mode_ == EditMode::kBinAddress || edit_mode_ == EditMode::kBinCell ? format_.radix
-                                                                                     : 0;
+      if (edit_mode_ == EditMode::kBinAddress) return TakesNames() ? 0 : format_.radix;
+      return edit_mode_ == EditMode::kBinCell ? format_.radix : 0;
     case EditId::kTrace:
       return 10;
     case EditId::kBreakpoint:
       break;
   }
-  return format_.radix;
+  return TakesNames() ? 0 : format_.radix;
 }
 
 void DebugWindowModel::EditChange(EditId id, const EditText& text) {

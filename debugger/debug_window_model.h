@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "debugger/pane_text.h"
 #include "debugger/register_pane.h"
 #include "debugger/scroll_bar.h"
+#include "debugger/symbol_table.h"
 
 namespace orlan {
 
@@ -48,8 +50,9 @@ struct EditBox {
   int width = 0;
   int max_length = 0;  // characters; 0: no limit
   bool upper_case = false;
-  // Why the text was refused (a line that does not assemble), shown beside the
-  // caret until the text changes; empty otherwise.
+  // Why the text was refused (a line that does not assemble, an address or symbol
+  // that names nothing), shown beside the caret until the text changes; empty
+  // otherwise.
   std::string reason;
 
   bool open() const { return width > 0; }
@@ -58,6 +61,8 @@ struct EditBox {
 inline constexpr int32_t kResumeDelayTicks = 30;  // run ticks skipped after hiding
 inline constexpr int kTraceDigits = 6;            // the step count is at most 999999
 inline constexpr uint16_t kInitialListStart = kRomBase;
+// Characters of an address edit that takes symbols.
+inline constexpr int kSymbolEditLength = 64;
 
 class DebugWindowModel {
  public:
@@ -119,9 +124,18 @@ class DebugWindowModel {
   // Runs the number of steps in the step count edit. Gives true when the window
   // must hide (a count above 0).
   [[nodiscard]] bool TraceButtonClick();
-  // Runs until PC reaches the address in the breakpoint edit. Gives true: the window
-  // must hide.
+  // Runs until PC reaches the address in the breakpoint edit and gives true: the
+  // window must hide. With symbols, a text that names no address gives false and
+  // the edit's error says why.
   [[nodiscard]] bool BpButtonClick();
+
+  // --- symbols ------------------------------------------------------------------
+  // The names of addresses. With any, the listing shows labels and symbolic
+  // operands, the assembler takes names, and the address edits (start addresses,
+  // breakpoint) take names as typed, in any case and without the digit filter.
+  // Without, every text and edit is exactly as it always was.
+  void SetSymbols(SymbolTable symbols);
+  const SymbolTable& symbols() const { return symbols_; }
 
   // --- state --------------------------------------------------------------------
   void SetListStart(uint16_t address) { list_.SetListStart(address, machine_.ram_top()); }
@@ -150,9 +164,18 @@ class DebugWindowModel {
   void BinEnter();
   // The base that the digit filter of an edit uses now, or 0 for no filtering.
   int FilterBase(EditId id) const;
+  bool TakesNames() const { return !symbols_.empty(); }
+  // The breakpoint edit's case and length, which follow the symbols.
+  void ConfigureBreakpointEdit();
+  // Lets an address edit that a click opens take names.
+  void WidenForNames(EditRequest& request, PaneSize size) const;
+  // The address in an edit's text: its number, or with symbols its name. A text that
+  // is neither leaves the edit's error and puts the caret at the fault.
+  std::optional<uint32_t> EditAddress(EditId id);
 
   Machine& machine_;
   NumberFormat format_;
+  SymbolTable symbols_;
   Disassembler disassembler_;
   LineAssembler assembler_;
   DisassemblyPane list_;

@@ -36,6 +36,19 @@ bool Disassembler::StoreWord(uint16_t word) {
   return true;
 }
 
+std::span<const std::string> Disassembler::LabelsAt(uint16_t address) const {
+  if (symbols_ == nullptr) return {};
+  return symbols_->NamesAt(address);
+}
+
+std::string Disassembler::TargetText(uint16_t target, char fill) const {
+  // The first name that reads back as this symbol.
+  for (const std::string& name : LabelsAt(target)) {
+    if (Referable(name, format_.radix)) return name;
+  }
+  return format_.WordToText(target, fill);
+}
+
 std::string Disassembler::OperandText(int field) {
   const int mode = (field >> 3) & 7;
   const int reg = field & 7;
@@ -49,7 +62,7 @@ std::string Disassembler::OperandText(int field) {
       if (reg == kPc) return "#" + format_.WordToText(FetchWord(), ' ');
       return "(" + r + ")+";
     case 3:
-      if (reg == kPc) return "@#" + format_.WordToText(FetchWord(), ' ');
+      if (reg == kPc) return "@#" + TargetText(FetchWord(), ' ');
       return "@(" + r + ")+";
     case 4:
       return "-(" + r + ")";
@@ -60,7 +73,7 @@ std::string Disassembler::OperandText(int field) {
       const uint16_t x = FetchWord();
       if (reg == kPc) {
         // Relative to the address after the index word.
-        return deferred + format_.WordToText(static_cast<uint16_t>(x + address_), '0');
+        return deferred + TargetText(static_cast<uint16_t>(x + address_), '0');
       }
       return deferred + format_.WordToText(x, '0') + "(" + r + ")";
     }
@@ -90,11 +103,10 @@ std::string Disassembler::OperandsText(int row, uint16_t word) {
       return OperandText(word) + "," + source_reg;
     case OperandFormat::kBranch: {
       const int offset = static_cast<int8_t>(word & 0377);
-      return format_.WordToText(static_cast<uint16_t>(address_ + 2 * offset), '0');
+      return TargetText(static_cast<uint16_t>(address_ + 2 * offset), '0');
     }
     case OperandFormat::kSob:
-      return source_reg + "," +
-             format_.WordToText(static_cast<uint16_t>(address_ - 2 * (word & 077)), '0');
+      return source_reg + "," + TargetText(static_cast<uint16_t>(address_ - 2 * (word & 077)), '0');
     case OperandFormat::kPriority:
       return std::string(1, static_cast<char>('0' + (word & 7)));
     case OperandFormat::kMark:

@@ -5,10 +5,12 @@
 #define ORLAN_DEBUGGER_DISASSEMBLER_H_
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/machine.h"
 #include "debugger/number_text.h"
+#include "debugger/symbol_table.h"
 
 namespace orlan {
 
@@ -34,6 +36,15 @@ class Disassembler {
   // Both must outlive the disassembler; the format is read at every use, so a later
   // change of the format takes effect at once.
   Disassembler(Machine& machine, const NumberFormat& format) : machine_(machine), format_(format) {}
+
+  // With a table, branch and sob targets, relative operands (jmp and jsr ones too)
+  // and absolute ones show the first Referable name of their address, when it has
+  // one; other numbers stay numbers. The table must outlive its use; null: no names.
+  void set_symbols(const SymbolTable* symbols) { symbols_ = symbols; }
+  const SymbolTable* symbols() const { return symbols_; }
+  // The names of `address`, which listings show as label rows before its
+  // instruction; empty without a table.
+  std::span<const std::string> LabelsAt(uint16_t address) const;
 
   // Address of the next word read or stored (DisAddress).
   uint16_t address() const { return address_; }
@@ -61,8 +72,12 @@ class Disassembler {
   DisassembledLine Next();
 
  private:
+  // An address operand: its name, or the number with `fill`.
+  std::string TargetText(uint16_t target, char fill) const;
+
   Machine& machine_;
   const NumberFormat& format_;
+  const SymbolTable* symbols_ = nullptr;
   uint16_t address_ = 0;
 };
 

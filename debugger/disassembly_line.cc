@@ -22,6 +22,8 @@ std::string LineText(const DisassembledLine& line, const NumberFormat& format) {
   return text;
 }
 
+std::string LabelText(std::string_view name) { return std::string(name) + ":"; }
+
 std::string_view TrimTrailingBlanks(std::string_view text) {
   const std::size_t end = text.find_last_not_of(' ');
   return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);

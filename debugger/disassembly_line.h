@@ -22,6 +22,9 @@ std::string AddressText(uint16_t address, const NumberFormat& format);
 // The whole line, padded with blanks up to each column (so it may end in blanks).
 std::string LineText(const DisassembledLine& line, const NumberFormat& format);
 
+// A label row: the name and ":".
+std::string LabelText(std::string_view name);
+
 // `text` without the blanks at its end.
 std::string_view TrimTrailingBlanks(std::string_view text);
 

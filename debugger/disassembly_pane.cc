@@ -35,12 +35,21 @@ PaneText DisassemblyPane::Paint(PaneSize size, Disassembler& disassembler,
   PaneText runs;
   row_addresses_.clear();
   disassembler.set_address(list_top_);
-  for (int r = 0; r < size.rows && Shows(disassembler.address()); ++r) {
+  int r = 0;
+  while (r < size.rows && Shows(disassembler.address())) {
+    // The instruction's names come first, each on a row of its own.
+    for (const std::string& name : disassembler.LabelsAt(disassembler.address())) {
+      if (r >= size.rows) break;
+      runs.push_back({0, r++, LabelText(name)});
+      row_addresses_.push_back(std::nullopt);
+    }
+    if (r >= size.rows) break;
     const DisassembledLine line = disassembler.Next();
     row_addresses_.push_back(line.address);
     runs.push_back({0, r, AddressText(line.address, format)});
     runs.push_back({MnemonicColumn(format), r, line.mnemonic});
     if (!line.operands.empty()) runs.push_back({OperandColumn(format), r, line.operands});
+    ++r;
   }
   UpdateBar();
   const uint16_t end = disassembler.address();
@@ -59,14 +68,16 @@ std::optional<EditRequest> DisassemblyPane::Click(Cell cell, PaneSize size,
     return EditRequest{EditMode::kListAddress, list_top_, 0, w, 0, true};
   }
   if (cell.column < w + 2 || cell.column >= size.cols) return std::nullopt;
+  // Walk the rows as painting lays them out, producing every line above the clicked
+  // one; the clicked line must be one that painting shows.
   disassembler.set_address(list_top_);
-  for (int r = 0; r < cell.row; ++r) {
-    disassembler.Next();
+  for (int r = 0;; ++r) {
     if (!Shows(disassembler.address())) return std::nullopt;
+    r += static_cast<int>(disassembler.LabelsAt(disassembler.address()).size());
+    if (r > cell.row) return std::nullopt;  // a label row opens nothing
+    if (r == cell.row) break;
+    disassembler.Next();
   }
-  // The clicked line itself must be one that painting shows (a listing that starts
-  // past the ROM's end shows no line at all).
-  if (!Shows(disassembler.address())) return std::nullopt;
   return EditRequest{
       EditMode::kAssemble, disassembler.address(), w + 2, size.cols - w - 2, cell.row, false};
 }

@@ -22,8 +22,9 @@ class DisassemblyPane {
   uint16_t list_low() const { return list_low_; }
   uint16_t list_high() const { return list_high_; }
   const ScrollBarState& scroll_bar() const { return bar_; }
-  // The address of each line that the last Paint showed, by row.
-  std::span<const uint16_t> row_addresses() const { return row_addresses_; }
+  // The address of each line that the last Paint showed, by row; none on a label
+  // row.
+  std::span<const std::optional<uint16_t>> row_addresses() const { return row_addresses_; }
 
   // Shows the listing from `address` (made even) in the window that holds it. An
   // address in the gap between RAM and ROM shows the ROM from its start; one past
@@ -55,7 +56,7 @@ class DisassemblyPane {
   uint16_t list_low_ = kRomBase;
   uint16_t list_high_ = kRomLast;
   ScrollBarState bar_;
-  std::vector<uint16_t> row_addresses_;
+  std::vector<std::optional<uint16_t>> row_addresses_;
 };
 
 }  // namespace orlan

@@ -12,11 +12,12 @@ void LineAssembler::SetText(std::string_view text) {
   text_.assign(text.substr(0, kAsmTextLimit));
   pos_ = 1;
   word_count_ = 0;
-  reason_ = "";
+  reason_.clear();
+  unknown_symbol_.clear();
 }
 
-bool LineAssembler::Fail(const char* reason) {
-  if (*reason_ == '\0') reason_ = reason;
+bool LineAssembler::Fail(std::string_view reason) {
+  if (reason_.empty()) reason_ = reason;
   return false;
 }
 
@@ -65,16 +66,35 @@ int LineAssembler::FindName(std::span<const RegisterNameEntry> table) {
 }
 
 int LineAssembler::ParseNumber(uint16_t& value) {
-  value = 0;
-  int digits = 0;
-  while (!AtEnd()) {
-    const int d = DigitValue(text_[pos_ - 1]);
-    if (d >= format_.radix) break;
-    value = static_cast<uint16_t>(value * format_.radix + d);
-    ++pos_;
-    ++digits;
+  const DigitRun run = ReadDigits(std::string_view(text_).substr(pos_ - 1), format_.radix);
+  value = static_cast<uint16_t>(run.wrapped);
+  pos_ += static_cast<int>(run.length);
+  return static_cast<int>(run.length);
+}
+
+bool LineAssembler::ParseValue(uint16_t& value) {
+  if (HasSymbols() && !AtEnd()) {
+    const std::string_view rest =
+        std::string_view(text_).substr(static_cast<std::size_t>(pos_ - 1));
+    const SymbolRead read = ReadSymbol(rest, format_.radix, *symbols_);
+    if (read.kind == SymbolRead::kKnown) {
+      value = read.value;
+      pos_ += static_cast<int>(read.length);
+      return true;
+    }
+    if (read.kind == SymbolRead::kUnknown) {
+      unknown_symbol_ = rest.substr(0, read.length);
+      return Fail("unknown symbol: " + unknown_symbol_);
+    }
   }
-  return digits;
+  return ParseNumber(value) > 0;
+}
+
+bool LineAssembler::AtSymbol() const {
+  if (!HasSymbols() || AtEnd()) return false;
+  const std::string_view rest = std::string_view(text_).substr(static_cast<std::size_t>(pos_ - 1));
+  const std::size_t length = NameLength(rest);
+  return length > 0 && Referable(rest.substr(0, length), format_.radix);
 }
 
 bool LineAssembler::ParseRegister(int& n) {
@@ -94,10 +114,12 @@ void LineAssembler::AddWord(uint16_t word) {
 std::optional<int> LineAssembler::ParseOperand(uint16_t address) {
   const bool deferred = MatchChar('@');
   int n = 0;
-  if (ParseRegister(n)) return (deferred ? 010 : 0) + n;  // @r is (r)
+  // A symbol such as "spin" must not be read as the register sp and "in".
+  const bool symbol = AtSymbol();
+  if (!symbol && ParseRegister(n)) return (deferred ? 010 : 0) + n;  // @r is (r)
   if (MatchChar('#')) {
     uint16_t value;
-    if (ParseNumber(value) == 0) {
+    if (!ParseValue(value)) {
       Fail("number expected");
       return std::nullopt;
     }
@@ -122,7 +144,7 @@ std::optional<int> LineAssembler::ParseOperand(uint16_t address) {
     return 070 + n;
   }
   uint16_t x;
-  if (ParseNumber(x) == 0) {
+  if (!ParseValue(x)) {
     Fail("operand expected");
     return std::nullopt;
   }
@@ -188,7 +210,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       return true;
     }
     case OperandFormat::kBranch: {
-      if (ParseNumber(value) == 0) return Fail("address expected");
+      if (!ParseValue(value)) return Fail("address expected");
       // The difference is taken in 16 bits, so targets wrap around the address space;
       // an odd difference loses its last unit (rounding toward minus infinity).
       const int difference = static_cast<int16_t>(static_cast<uint16_t>(value - address - 2));
@@ -201,7 +223,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       if (!ExpectRegister(n)) return false;
       word |= static_cast<uint16_t>(n << 6);
       if (!MatchComma()) return false;
-      if (ParseNumber(value) == 0) return Fail("address expected");
+      if (!ParseValue(value)) return Fail("address expected");
       const int offset = static_cast<uint16_t>(address + 2 - value) / 2;
       if (offset > 077) return Fail("sob goes back at most 77 words");
       word |= static_cast<uint16_t>(offset);
@@ -213,7 +235,7 @@ bool LineAssembler::ParseOperandsOf(OperandFormat format, uint16_t address) {
       const uint16_t limit = format == OperandFormat::kPriority ? 7
                              : format == OperandFormat::kMark   ? 077
                                                                 : 0377;
-      if (ParseNumber(value) == 0) return Fail("number expected");
+      if (!ParseValue(value)) return Fail("number expected");
       if (value > limit) return Fail("number too large");
       word |= value;
       return true;

@@ -13,6 +13,7 @@
 
 #include "debugger/mnemonic_table.h"
 #include "debugger/number_text.h"
+#include "debugger/symbol_table.h"
 
 namespace orlan {
 
@@ -23,6 +24,12 @@ class LineAssembler {
   // `format` must outlive the assembler; it is read at every use.
   explicit LineAssembler(const NumberFormat& format) : format_(format) {}
   explicit LineAssembler(const NumberFormat&& format) = delete;
+
+  // With a table that has names, every number of an operand (target, address, index,
+  // immediate, code) may also be a name, with an optional +N or -N (ReadSymbol); a
+  // Referable name is looked up before registers are tried. The
+  // table must outlive its use; null or empty: numbers only.
+  void set_symbols(const SymbolTable* symbols) { symbols_ = symbols; }
 
   // Assembles `text` (its first 64 characters) for the address at which the words
   // will be stored. On success gives true, pos() is 0 and words() holds the
@@ -42,6 +49,9 @@ class LineAssembler {
     return std::span<const uint16_t>(words_.data(), static_cast<std::size_t>(word_count_));
   }
   int word_count() const { return word_count_; }
+  // The name that stopped the last line because the symbols lack it (pos() is at
+  // it, and reason() is "unknown symbol: NAME"); empty otherwise.
+  const std::string& unknown_symbol() const { return unknown_symbol_; }
   const std::string& text() const { return text_; }
 
   // --- scanning, on text() at pos() ------------------------------------------------
@@ -63,6 +73,9 @@ class LineAssembler {
   // Reads digits of the base into a 16-bit wrapping value; gives the digit count (0
   // when none, with `value` 0).
   int ParseNumber(uint16_t& value);
+  // A number, or with symbols a name as ReadSymbol reads it; gives whether one was
+  // read. An unknown name fails at its first character and sets unknown_symbol().
+  bool ParseValue(uint16_t& value);
   // One operand: its 6-bit field (mode * 8 + register), appending the extra word it
   // needs; nothing on failure. Relative operands use `address`.
   std::optional<int> ParseOperand(uint16_t address);
@@ -70,17 +83,23 @@ class LineAssembler {
  private:
   bool Assemble(std::string_view text, uint16_t address);
   bool ParseRegister(int& n);
+  bool HasSymbols() const { return symbols_ != nullptr && !symbols_->empty(); }
+  // Whether a symbol, not a register or a number, begins at the position: a
+  // Referable name. Only with symbols.
+  bool AtSymbol() const;
   // ParseRegister that records "register expected" when none is there.
   bool ExpectRegister(int& n);
   bool ParseOperandsOf(OperandFormat format, uint16_t address);
   void AddWord(uint16_t word);
   // Records why scanning stopped (the innermost reason wins) and gives false.
-  bool Fail(const char* reason);
+  bool Fail(std::string_view reason);
 
   const NumberFormat& format_;
+  const SymbolTable* symbols_ = nullptr;
   std::string text_;
   int pos_ = 1;
-  const char* reason_ = "";
+  std::string reason_;
+  std::string unknown_symbol_;
   std::array<uint16_t, 3> words_{};
   int word_count_ = 0;
 };

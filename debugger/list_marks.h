@@ -5,6 +5,7 @@
 #define ORLAN_DEBUGGER_LIST_MARKS_H_
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -23,8 +24,9 @@ struct RowMark {
 
 inline int ListMarkColumn(const NumberFormat& format) { return format.word_digits + 1; }
 
-// The marks of the shown lines, given each row's line address (row order).
-std::vector<RowMark> ListMarks(std::span<const uint16_t> row_addresses, uint16_t pc);
+// The marks of the shown lines, given each row's line address (row order; none for
+// a row without an instruction).
+std::vector<RowMark> ListMarks(std::span<const std::optional<uint16_t>> row_addresses, uint16_t pc);
 
 }  // namespace orlan
 

@@ -128,4 +128,19 @@ const MnemonicEntry& MnemonicRow(int row) {
 
 std::string_view RegisterName(int n) { return kRegisterNameTable[n & 7].name; }
 
+std::optional<int> RegisterNumber(std::string_view name) {
+  const auto same = [name](std::string_view entry) {
+    if (entry.size() != name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      const char c = name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] + 32) : name[i];
+      if (c != entry[i]) return false;
+    }
+    return true;
+  };
+  for (const RegisterNameEntry& entry : kRegisterNameTable) {
+    if (same(entry.name)) return entry.number;
+  }
+  return std::nullopt;
+}
+
 }  // namespace orlan

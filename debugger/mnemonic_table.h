@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace orlan {
@@ -66,6 +67,8 @@ extern const std::array<RegisterNameEntry, 10> kRegisterNameTable;
 
 // Name of register n (0 to 7; only the low three bits count).
 std::string_view RegisterName(int n);
+// The number of the register that `name` names in any letter case (r0-r7, sp, pc).
+std::optional<int> RegisterNumber(std::string_view name);
 
 }  // namespace orlan
 

@@ -3,8 +3,8 @@
 namespace orlan {
 namespace {
 
-// Digits 0 to 15 upper case, then a to f, which are worth 10 to 15 as well.
-constexpr std::string_view kDigitChars = "0123456789ABCDEFabcdef";
+// Digits 0 to 15, upper case as the debugger shows them.
+constexpr std::string_view kDigitChars = "0123456789ABCDEF";
 
 // Only bases with a digit for every value make sense; anything else (a zero base
 // would divide by zero) is taken as the default base.
@@ -53,23 +53,19 @@ std::string NumberToText(uint32_t value, int base, char fill) {
   return field;
 }
 
-int DigitValue(char c) {
-  const std::size_t p = kDigitChars.find(c);
-  if (p == std::string_view::npos) return kNotADigit;
-  return p < 16 ? static_cast<int>(p) : static_cast<int>(p) - 6;
-}
-
 uint32_t TextToNumber(std::string_view text, int base) {
-  const int b = base > 16 ? 16 : base;
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
-  uint32_t result = 0;
-  for (; i < text.size(); ++i) {
-    const int d = DigitValue(text[i]);
-    if (d >= b) break;
-    result = result * static_cast<uint32_t>(b) + static_cast<uint32_t>(d);
+  return ReadDigits(text.substr(i), base > 16 ? 16 : base).wrapped;
+}
+
+std::optional<uint64_t> ParseMarkedNumber(std::string_view text, unsigned default_base) {
+  const MachineNumber number = ReadMachineNumber(text, static_cast<int>(default_base));
+  if (number.length == 0 || number.length != text.size() ||
+      number.fault != MachineNumber::Fault::kNone) {
+    return std::nullopt;
   }
-  return result;
+  return number.value;
 }
 
 }  // namespace orlan

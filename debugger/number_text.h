@@ -4,8 +4,11 @@
 #define ORLAN_DEBUGGER_NUMBER_TEXT_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/digits.h"
 
 namespace orlan {
 
@@ -14,8 +17,6 @@ inline constexpr int kMaxRadix = 16;
 inline constexpr int kDefaultRadix = 16;
 // Width of the field that NumberToText fills: enough for any 32-bit value in base 8.
 inline constexpr int kNumberFieldWidth = 11;
-// What DigitValue gives for a character that is no digit; no accepted base exceeds it.
-inline constexpr int kNotADigit = 16;
 
 // The debugger's number base and the digit counts that 255 and 65535 need in it.
 struct NumberFormat {
@@ -37,13 +38,19 @@ struct NumberFormat {
 // rest of the field holding `fill`. A base outside 2 to 16 is taken as 16.
 std::string NumberToText(uint32_t value, int base, char fill);
 
-// 0 to 15 for 0-9, A-F and a-f; kNotADigit for every other character.
-int DigitValue(char c);
-
 // The number that `text` begins with after leading blanks, in 32-bit wrapping
 // arithmetic; parsing stops at the first character that is no digit of `base`.
 // Never fails: no digits give 0. A base above 16 is taken as 16.
 uint32_t TextToNumber(std::string_view text, int base);
+
+// The whole text as one number as the monitor and the symbol files write it, in the
+// machine's notation (ReadMachineNumber): octal by default (`default_base` may say
+// otherwise); "0x" or "0X" before the digits gives hexadecimal and a trailing "."
+// decimal. Values beyond 32 bits come back as kMarkedNumberTooLarge, so that callers
+// report them as out of range rather than as bad syntax. No value: the text is not a
+// number.
+inline constexpr uint64_t kMarkedNumberTooLarge = kDigitsTooLarge;
+std::optional<uint64_t> ParseMarkedNumber(std::string_view text, unsigned default_base = 8);
 
 }  // namespace orlan
 

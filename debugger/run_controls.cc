@@ -21,12 +21,13 @@ bool DebugWindowModel::TraceButtonClick() {
 }
 
 bool DebugWindowModel::BpButtonClick() {
+  Activate(Group::kBreakpoint);
+  box(EditId::kBreakpoint).reason.clear();
+  const std::optional<uint32_t> address = EditAddress(EditId::kBreakpoint);
+  if (!address) return false;  // an unknown symbol: the window stays, the edit says why
   // An address is a 16-bit value: in bases 8 to 10 the edit's digits reach beyond
   // 177777, and such a breakpoint could never equal PC.
-  const auto address =
-      static_cast<uint16_t>(TextToNumber(box(EditId::kBreakpoint).state.text, format_.radix));
-  Activate(Group::kBreakpoint);
-  machine_.run.RunTo(address);
+  machine_.run.RunTo(static_cast<uint16_t>(*address));
   return true;
 }
 

@@ -27,8 +27,6 @@ void Lcd::Commit() {
 
 void Lcd::LcdInit() { pending_ = kNone; }
 
-uint16_t Lcd::latch() const { return LoadWord(latch_.data()); }
-
 uint8_t Lcd::DisplayByte(int j) const {
   const uint16_t a = static_cast<uint16_t>(regs_[0] + j);
   return a <= machine_.ram_top() ? machine_.ram()[a] : 0377;

@@ -53,7 +53,6 @@ class Lcd final : public BusDevice {
   void set_reg(int i, uint16_t value) { regs_[i & 1] = value; }
   uint16_t lcd_start() const { return regs_[0]; }
   int pending_index() const { return pending_; }
-  uint16_t latch() const;
 
   // Display byte j (0-959) as the display shows it now: the RAM byte at
   // LcdStart + j (16-bit wrap), or 377 when that address is not RAM.

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <utility>
 
+#include "core/digits.h"
+
 namespace orlan {
 namespace {
 
@@ -19,13 +21,6 @@ std::string Lower(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return out;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -45,17 +40,12 @@ std::optional<int32_t> ParseSettingInteger(std::string_view text) {
     base = 16;
     text.remove_prefix(1);
   }
-  if (text.empty()) return std::nullopt;
+  const DigitRun digits = ReadDigits(text, base);
+  if (text.empty() || digits.length != text.size()) return std::nullopt;
   // Decimal must fit the signed range; hexadecimal may use all 32 bits.
   const uint64_t limit = base == 16 ? 0xFFFFFFFFu : (negative ? 0x80000000u : 0x7FFFFFFFu);
-  uint64_t value = 0;
-  for (char c : text) {
-    const int digit = HexDigit(c);
-    if (digit < 0 || digit >= base) return std::nullopt;
-    value = value * base + digit;
-    if (value > limit) return std::nullopt;
-  }
-  const auto bits = static_cast<uint32_t>(value);
+  if (digits.value > limit) return std::nullopt;
+  const auto bits = static_cast<uint32_t>(digits.value);
   return static_cast<int32_t>(negative ? 0u - bits : bits);
 }
 

@@ -13,8 +13,8 @@ namespace orlan {
 inline constexpr char kLoadFailedText[] = "Failed to load the file ";
 inline constexpr char kSaveFailedText[] = "Failed to save the file ";
 
-// "Failed to load the file " followed by the name.
-std::string LoadFailedMessage(std::string_view file_name);
+// "Failed to load the file " followed by the file's path.
+std::string LoadFailedMessage(std::string_view path);
 
 class MessageSink {
  public:
@@ -29,12 +29,6 @@ class CapturingMessageSink final : public MessageSink {
  public:
   void Warning(const std::string& text) override { messages.push_back(text); }
   std::vector<std::string> messages;
-};
-
-// Prints each message as one line on the standard error stream.
-class StderrMessageSink final : public MessageSink {
- public:
-  void Warning(const std::string& text) override;
 };
 
 // Prints each message as one line on a stream of the caller's.

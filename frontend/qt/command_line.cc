@@ -19,7 +19,8 @@ namespace {
 constexpr char kDescription[] =
     "Runs the machine whose files (orlan.ini, rom.bin, romt.bin, smp0.bin, smp1.bin,\n"
     "face.bmp, keys.bmp, overlay.bmp) are in DIR. Without DIR: the current folder when\n"
-    "it holds any of them, else the folder chosen last time, else the user is asked.";
+    "it holds any of them, else the folder chosen last time, else the user is asked.\n"
+    "The debugger names addresses from rom.sym and romt.sym there, when present.";
 
 struct Options {
   QCommandLineOption help;

@@ -149,7 +149,8 @@ void TDebugForm::CreateControls() {
     edits_[At(p)] = edit;
   }
 
-  reason_label_ = new QLabel(list);
+  // Above every group, so that it can stand beside any edit.
+  reason_label_ = new QLabel(this);
   reason_label_->setAutoFillBackground(true);
   reason_label_->setBackgroundRole(QPalette::ToolTipBase);
   reason_label_->setForegroundRole(QPalette::ToolTipText);
@@ -342,20 +343,28 @@ void TDebugForm::SyncEdit(EditId id) {
 }
 
 void TDebugForm::SyncReason() {
-  const EditBox& box = model_.edit(EditId::kList);
-  if (box.reason.empty() || !box.open()) {
+  // The edit whose text was refused: an open in-place edit, or the breakpoint edit.
+  const QLineEdit* edit = nullptr;
+  const EditBox* box = nullptr;
+  for (EditId id : kEdits) {
+    const EditBox& b = model_.edit(id);
+    if (b.reason.empty() || (IsInPlace(id) && !b.open())) continue;
+    edit = edits_[At(id)];
+    box = &b;
+    break;
+  }
+  if (edit == nullptr) {
     reason_label_->hide();
     return;
   }
-  const QLineEdit* edit = edits_[At(EditId::kList)];
-  reason_label_->setText(QString::fromLatin1(box.reason));
+  reason_label_->setText(QString::fromLatin1(box->reason));
   reason_label_->adjustSize();
-  // Under the caret, or above it on the last row; inside the group.
-  const QWidget* group = reason_label_->parentWidget();
-  const int caret_x = edit->x() + box.state.caret * TPaneView::cell().width();
-  const int x = std::clamp(caret_x, 0, std::max(0, group->width() - reason_label_->width()));
-  int y = edit->y() + edit->height();
-  if (y + reason_label_->height() > group->height()) y = edit->y() - reason_label_->height();
+  // Under the caret, or above it near the window's bottom; inside the window.
+  const QString before = edit->text().left(box->state.caret);
+  const QPoint caret = edit->mapTo(this, QPoint(edit->fontMetrics().horizontalAdvance(before), 0));
+  const int x = std::clamp(caret.x(), 0, std::max(0, width() - reason_label_->width()));
+  int y = caret.y() + edit->height();
+  if (y + reason_label_->height() > height()) y = caret.y() - reason_label_->height();
   reason_label_->move(x, y);
   reason_label_->show();
   reason_label_->raise();

@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <string>
+#include <utility>
 
+#include "debugger/symbol_file.h"
 #include "devices/local_time.h"
 #include "frontend/qt/command_line.h"
 #include "frontend/qt/debug_form.h"
@@ -37,6 +40,11 @@ int RunMachine(const QString& dir, QSettings& user_settings, std::optional<QStri
   // The hidden debug window takes its number base from the settings; F3 and a run that
   // stops into the debugger show it.
   orlan::TDebugForm debug(system.machine(), system.settings().radix);
+  // The names of the ROM images' addresses, when their symbol files lie beside them.
+  orlan::SymbolTable symbols;
+  orlan::LoadMachineSymbols(folder, symbols,
+                            [&sink](const std::string& problem) { sink.Warning(problem); });
+  debug.model().SetSymbols(std::move(symbols));
   system.machine().on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
   QObject::connect(&form, &orlan::TMainForm::Closed, qApp, &QApplication::quit);
   form.show();

@@ -86,7 +86,7 @@ void TTimerThread::HandOverTick() {
 }
 
 TThreadedTimer::TThreadedTimer(QObject* owner) : QObject(owner), thread_(*this) {
-  thread_.start(priority_);
+  thread_.start(QThread::NormalPriority);
 }
 
 TThreadedTimer::~TThreadedTimer() {
@@ -119,11 +119,6 @@ void TThreadedTimer::SetInterval(uint32_t milliseconds) {
   SetEnabled(false);
   thread_.SetInterval(milliseconds);
   SetEnabled(was_enabled);
-}
-
-void TThreadedTimer::SetThreadPriority(QThread::Priority priority) {
-  priority_ = priority;
-  thread_.setPriority(priority);
 }
 
 void TThreadedTimer::DeliverTick() {

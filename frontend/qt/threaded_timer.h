@@ -73,8 +73,6 @@ class TThreadedTimer final : public QObject {
   uint32_t Interval() const { return thread_.Interval(); }
   // Restarts a running wait: no tick comes for the wait that was running.
   void SetInterval(uint32_t milliseconds);
-  QThread::Priority ThreadPriority() const { return priority_; }
-  void SetThreadPriority(QThread::Priority priority);
 
   Handler OnTimer;
 
@@ -90,7 +88,6 @@ class TThreadedTimer final : public QObject {
   bool allow_zero_ = false;
   bool enabled_ = false;
   bool destroying_ = false;
-  QThread::Priority priority_ = QThread::NormalPriority;
 };
 
 }  // namespace orlan

@@ -29,8 +29,7 @@ inline constexpr uint16_t kVectorPsw = 0140000;
 // Stores words from `address` on, into RAM or ROM, as a debugger would.
 inline void Deposit(Machine& m, uint16_t address, std::initializer_list<uint16_t> words) {
   for (uint16_t w : words) {
-    m.PokeByte(address, static_cast<uint8_t>(w));
-    m.PokeByte(static_cast<uint16_t>(address + 1), static_cast<uint8_t>(w >> 8));
+    m.PokeWord(address, w);
     address = static_cast<uint16_t>(address + 2);
   }
 }

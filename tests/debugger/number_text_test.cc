@@ -47,15 +47,6 @@ TEST(NumberText, FieldsAndFills) {
   EXPECT_EQ(NumberToText(255, 40, ' '), NumberToText(255, 16, ' '));
 }
 
-TEST(NumberText, DigitValue) {
-  struct Case {
-    char c;
-    int value;
-  } cases[] = {{'0', 0},  {'9', 9},  {'A', 10}, {'a', 10}, {'F', 15}, {'f', 15}, {'g', 16},
-               {'G', 16}, {' ', 16}, {'/', 16}, {':', 16}, {'@', 16}, {'`', 16}, {'\xC1', 16}};
-  for (const Case& c : cases) EXPECT_EQ(DigitValue(c.c), c.value) << int(c.c);
-}
-
 TEST(NumberText, TextToNumber) {
   struct Case {
     const char* text;

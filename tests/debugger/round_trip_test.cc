@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <array>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "debugger/disassembler.h"
 #include "debugger/line_assembler.h"
 #include "debugger/mnemonic_table.h"
+#include "debugger/symbol_table.h"
 #include "tests/core/test_machine.h"
 
 namespace orlan {
@@ -61,6 +63,48 @@ TEST(RoundTrip, EveryWordAssemblesBackExceptTheAmbiguousOnes) {
     }
     EXPECT_TRUE(unexpected.empty())
         << unexpected.size() << " words, first " << std::oct << unexpected.front();
+  }
+}
+
+TEST(RoundTrip, RandomWordsWithSymbolsAssembleBack) {
+  constexpr uint16_t kAddress = 001000;
+  std::mt19937 random(13);
+  // Half the even addresses get a name; the stems tempt misreading as a register
+  // ("spin", "pc"), as a number in base 16 ("add", "fade") or both; "r2" and "sp" are
+  // register names, which listings must not show as operands.
+  const std::array<std::string, 10> stems = {"spin", "pc",  "add", "fade", "Loop",
+                                             "_t$",  "r2x", "b",   "r",    "s"};
+  SymbolTable symbols;
+  for (uint32_t a = 0; a <= 0177776; a += 2) {
+    if (random() % 2)
+      symbols.Define(stems[random() % stems.size()] + std::to_string(a), static_cast<uint16_t>(a));
+  }
+  symbols.Define("r2", kAddress + 2);
+  symbols.Define("sp", kAddress + 4);
+  for (int radix : {8, 16}) {
+    SCOPED_TRACE(radix);
+    Machine m;
+    const NumberFormat f = NumberFormat::ForRadix(radix);
+    Disassembler d(m, f);
+    d.set_symbols(&symbols);
+    LineAssembler a(f);
+    a.set_symbols(&symbols);
+    for (int round = 0; round < 200000; ++round) {
+      const std::array<uint16_t, 3> memory = {static_cast<uint16_t>(random()),
+                                              static_cast<uint16_t>(random()),
+                                              static_cast<uint16_t>(random())};
+      testing::Deposit(m, kAddress, {memory[0], memory[1], memory[2]});
+      d.set_address(kAddress);
+      const DisassembledLine line = d.Next();
+      if (IsAmbiguous(memory[0]) || kMnemonicTable[line.row].format == OperandFormat::kIllegal) {
+        continue;
+      }
+      const std::string text = line.mnemonic + " " + line.operands;
+      ASSERT_TRUE(a.AssembleLine(text, kAddress)) << text << " at " << a.pos() << a.reason();
+      ASSERT_TRUE(std::equal(a.words().begin(), a.words().end(), memory.begin()) &&
+                  a.word_count() == line.word_count)
+          << text;
+    }
   }
 }
 

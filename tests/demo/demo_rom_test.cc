@@ -267,8 +267,7 @@ TEST(DemoRomTest, FaultShowsTheVectorAndTheReturnAddress) {
     TempDir dir;
     DemoMachine m(dir.path(), kTuesdayMorning);
     m.RunMs(kBootMs);
-    m.machine().PokeByte(06000, static_cast<uint8_t>(c.word));
-    m.machine().PokeByte(06001, static_cast<uint8_t>(c.word >> 8));
+    m.machine().PokeWord(06000, c.word);
     m.machine().cpu.set_pc(06000);
     m.machine().cpu.wait = false;
     m.RunMs(kBootMs);

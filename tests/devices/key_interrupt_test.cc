@@ -32,10 +32,7 @@ TEST(KeyInterrupt, HandlerReadsTheKeyThroughTheChannel) {
         0013737, 0164020, 0003000,  // 2006: MOV @#164020, @#3000
         0000002,                    // 2014: RTI
     };
-    for (int i = 0; i < 7; ++i) {
-      m.PokeByte(static_cast<uint16_t>(02000 + 2 * i), static_cast<uint8_t>(program[i]));
-      m.PokeByte(static_cast<uint16_t>(02001 + 2 * i), static_cast<uint8_t>(program[i] >> 8));
-    }
+    for (int i = 0; i < 7; ++i) m.PokeWord(static_cast<uint16_t>(02000 + 2 * i), program[i]);
     m.PokeByte(0310, 0);  // vector 310: PC 002000, PSW 340
     m.PokeByte(0311, 004);
     m.PokeByte(0312, 0340);

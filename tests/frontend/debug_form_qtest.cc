@@ -217,6 +217,26 @@ class DebugFormTest : public QObject {
     QCOMPARE(machine_->run.breakpoint_address(), 0xF60A);
   }
 
+  void BreakpointEditTakesNamesWithSymbols() {
+    SymbolTable symbols;
+    symbols.Define("putc", 0xF60A);
+    form_->model().SetSymbols(symbols);
+    form_->ShowDebugWindow();
+    QLineEdit* bp = form_->edit(EditId::kBreakpoint);
+    QTest::mouseClick(bp, Qt::LeftButton);
+    QTest::keyClicks(bp, QStringLiteral("nowhere"));
+    QTest::mouseClick(form_->bp_button(), Qt::LeftButton);
+    QVERIFY(form_->isVisible());
+    QVERIFY(form_->reason_label()->isVisible());
+    QCOMPARE(form_->reason_label()->text(), QStringLiteral("unknown symbol: nowhere"));
+    bp->clear();
+    QTest::keyClicks(bp, QStringLiteral("putc"));
+    QVERIFY(!form_->reason_label()->isVisible());  // a changed text clears the complaint
+    QTest::mouseClick(form_->bp_button(), Qt::LeftButton);
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(machine_->run.breakpoint_address(), 0xF60A);
+  }
+
   void StepButtonStepsAndRelists() {
     machine_->PokeByte(0x0100, 0200);  // inc r0 (005200)
     machine_->PokeByte(0x0101, 012);

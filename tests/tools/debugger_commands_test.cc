@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_test_util.h"
+#include "tools/asm/assembler.h"
 
 namespace orlan::cli {
 namespace {
@@ -60,6 +61,65 @@ TEST(DebuggerCommands, AsmStoresTheWordsLikeTheDebugWindow) {
     EXPECT_EQ(run.outcome, Outcome::kContinue) << c.script << run.err;
     EXPECT_EQ(run.out, c.out) << c.script;
     EXPECT_TRUE(system.machine().run.rom_modified()) << c.script;
+  }
+}
+
+// A program assembled by the cross-assembler, its image and symbol file in a folder.
+class AssembledProgram {
+ public:
+  explicit AssembledProgram(const char* source) {
+    asm_tool::AsmOptions options;
+    options.image_first = 01000;
+    options.image_last = 01777;
+    const asm_tool::AsmResult result = asm_tool::Assemble(source, options);
+    EXPECT_TRUE(result.ok()) << result.ErrorText("program");
+    dir_.Write("prog.bin", result.Image(01000, 01777, 0));
+    dir_.Write("prog.sym", result.SymbolText());
+    dir_.Write("bad.sym", std::string("fine = 1\nbad\n"));
+  }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+
+ private:
+  orlan::testing::TempDir dir_;
+};
+
+TEST(DebuggerCommands, SymbolsInListingsAndAddressArguments) {
+  const AssembledProgram program(
+      ". = 1000\n"
+      "start:  mov #buf,r0\n"
+      "loop:   jsr pc,putc\n"
+      "        sob r1,loop\n"
+      "putc:   rts pc\n"
+      "buf:    .word 7\n");
+  const std::string load =
+      "sym " + program.Path("prog.sym") + "\nload " + program.Path("prog.bin") + " 1000\n";
+  struct Case {
+    std::string script;
+    std::string out;
+    std::string err;
+  } cases[] = {
+      {load + "dis start 4",
+       "start:\n001000: mov   #1014,r0\nloop:\n001004: jsr   pc,putc\n001010: sob   r1,loop\n"
+       "putc:\n001012: rts   pc\n",
+       ""},
+      {load + "mem buf\ndep buf+2 1 2\nmem buf 3", "001014: 000007\n001014: 000007 000001 000002\n",
+       ""},
+      {load + "asm loop br putc\ndis loop", "loop:\n001004: br    putc\n", ""},
+      {load + "dis nowhere", "", "line 3: unknown symbol: nowhere\n"},
+      {load + "mem buf+", "", "line 3: bad number: buf+\n"},
+      {load + "asm start jsr pc,nowhere", "", "error at 8: unknown symbol: nowhere\n"},
+      // A faulty file adds no name at all.
+      {"sym " + program.Path("bad.sym") + "\nmem fine", "",
+       "line 1: " + program.Path("bad.sym") + ":2: '=' expected after the name 'bad'\n"},
+      {"sym /nonexistent.sym", "", "line 1: /nonexistent.sym: the file cannot be read\n"},
+      // Without symbols a name is no number, as before.
+      {"dis start", "", "line 1: bad number: start\n"},
+  };
+  for (const Case& c : cases) {
+    System system;
+    const auto run = RunText(system, c.script);
+    EXPECT_EQ(run.out, c.out) << c.script;
+    EXPECT_EQ(run.err, c.err) << c.script;
   }
 }
 

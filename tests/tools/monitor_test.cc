@@ -101,5 +101,16 @@ TEST(Monitor, ScriptFilesRunInOrderUntilQuit) {
   EXPECT_EQ(missing.out, "");
 }
 
+TEST(Monitor, MachineFolderSymbolFilesAreLoadedAndTheirFaultsReported) {
+  orlan::testing::TempDir dir;
+  dir.Write("romt.sym", std::string("low = 40000\n"));
+  dir.Write("rom.sym", std::string("high = 100000\nbad\n"));
+  const MonitorRun run = RunCli({"--machine", dir.path().string()}, "mem low\nmem high\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "040000: 177777\n100000: 177777\n");
+  EXPECT_NE(run.err.find("\nrom.sym:2: '=' expected after the name 'bad'\n"), std::string::npos)
+      << run.err;
+}
+
 }  // namespace
 }  // namespace orlan::cli

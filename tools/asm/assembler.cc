@@ -1,13 +1,14 @@
 #include "tools/asm/assembler.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <utility>
 
+#include "core/digits.h"
 #include "debugger/line_assembler.h"
 #include "debugger/mnemonic_table.h"
 #include "debugger/number_text.h"
+#include "debugger/symbol_table.h"
 #include "tools/asm/expression.h"
 
 namespace orlan::asm_tool {
@@ -21,15 +22,6 @@ std::string LowerText(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = Lower(c);
   return out;
-}
-
-// Names that the line assembler reads as registers; they cannot be symbols.
-bool IsRegisterName(std::string_view name) {
-  const std::string lower = LowerText(name);
-  for (const RegisterNameEntry& entry : kRegisterNameTable) {
-    if (lower == entry.name) return true;
-  }
-  return false;
 }
 
 // Where the comment of a line starts: the first ";" outside a string or a
@@ -58,12 +50,6 @@ std::size_t CommentStart(std::string_view line) {
 std::size_t SkipBlanks(std::string_view s, std::size_t i) {
   while (i < s.size() && IsBlank(s[i])) ++i;
   return i;
-}
-
-std::string Octal6(uint16_t value) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%06o", value);
-  return buffer;
 }
 
 // The first row whose name begins the mnemonic, as the line assembler picks it.
@@ -503,7 +489,7 @@ class Assembler {
           if (!undefined) undefined = std::make_pair(r.undefined_name, r.undefined_at);
           value = fallback;
         }
-        for (char d : OctalText(value)) out.Add(d, i);
+        for (char d : OctalText(value, 1)) out.Add(d, i);
         i = r.end;
         continue;
       }

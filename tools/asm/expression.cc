@@ -1,16 +1,11 @@
 #include "tools/asm/expression.h"
 
+#include "core/digits.h"
+
 namespace orlan::asm_tool {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexDigit(char c) {
-  if (IsDigit(c)) return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 class Parser {
  public:
@@ -113,32 +108,20 @@ class Parser {
 
   bool Number(std::size_t& i, uint32_t& value) {
     const std::size_t start = i;
-    uint64_t v = 0;
-    if (text_[i] == '0' && i + 1 < text_.size() && (text_[i + 1] == 'x' || text_[i + 1] == 'X')) {
-      i += 2;
-      const std::size_t digits = i;
-      while (i < text_.size() && HexDigit(text_[i]) >= 0) {
-        v = v * 16 + static_cast<uint64_t>(HexDigit(text_[i++]));
-        if (v > 0xFFFF) return Fail(start, "number does not fit in 16 bits");
-      }
-      if (i == digits) return Fail(i, "hexadecimal digit expected");
-    } else {
-      std::size_t j = i;
-      while (j < text_.size() && IsDigit(text_[j])) ++j;
-      const bool decimal = j < text_.size() && text_[j] == '.';
-      const uint64_t base = decimal ? 10 : 8;
-      for (; i < j; ++i) {
-        const uint64_t d = static_cast<uint64_t>(text_[i] - '0');
-        if (d >= base)
-          return Fail(i, "digit 8 or 9 in an octal number (decimal needs a trailing .)");
-        v = v * base + d;
-        if (v > 0xFFFF) return Fail(start, "number does not fit in 16 bits");
-      }
-      if (decimal) ++i;
+    const MachineNumber n = ReadMachineNumber(text_.substr(i));
+    if (n.fault == MachineNumber::Fault::kNoHexDigit) {
+      return Fail(start + n.fault_at, "hexadecimal digit expected");
     }
+    // Digits are read from the left, so a value too large before a bad digit comes first.
+    if (n.value > 0xFFFF) return Fail(start, "number does not fit in 16 bits");
+    if (n.fault == MachineNumber::Fault::kBadDigit) {
+      return Fail(start + n.fault_at,
+                  "digit 8 or 9 in an octal number (decimal needs a trailing .)");
+    }
+    i += n.length;
     if (i < text_.size() && IsNameChar(text_[i]))
       return Fail(i, "unexpected character in a number");
-    value = static_cast<uint32_t>(v);
+    value = static_cast<uint32_t>(n.value);
     return true;
   }
 
@@ -180,15 +163,6 @@ ExprResult ParseExpression(std::string_view text, std::size_t start, uint16_t lo
     out.end = i;
   }
   return out;
-}
-
-std::string OctalText(uint16_t value) {
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + (value & 7)));
-    value = static_cast<uint16_t>(value >> 3);
-  } while (value != 0);
-  return digits;
 }
 
 }  // namespace orlan::asm_tool

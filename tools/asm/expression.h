@@ -37,9 +37,6 @@ bool StartsTerm(std::string_view text, std::size_t i);
 ExprResult ParseExpression(std::string_view text, std::size_t start, uint16_t location,
                            const SymbolLookup& lookup);
 
-// Octal text of a 16-bit value without leading zeros.
-std::string OctalText(uint16_t value);
-
 }  // namespace orlan::asm_tool
 
 #endif  // ORLAN_TOOLS_ASM_EXPRESSION_H_

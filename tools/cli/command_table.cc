@@ -19,6 +19,17 @@ uint64_t Args::Number(std::size_t i, uint64_t max) const {
   return *value;
 }
 
+uint16_t Args::Address(std::size_t i, const SymbolTable& symbols) const {
+  const std::string_view text = words_.at(i);
+  if (symbols.empty() || ParseNumber(text)) return Word(i);
+  const SymbolRead read = ReadSymbol(text, 8, symbols);
+  if (read.kind == SymbolRead::kKnown && read.length == text.size()) return read.value;
+  if (read.kind == SymbolRead::kUnknown) {
+    throw UsageError("unknown symbol: " + std::string(text.substr(0, read.length)));
+  }
+  throw UsageError("bad number: " + std::string(text));
+}
+
 void CommandTable::Add(Command command) {
   if (Find(command.name) != nullptr) throw std::logic_error("command added twice: " + command.name);
   commands_.push_back(std::move(command));

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "debugger/symbol_table.h"
 #include "tools/cli/session.h"
 
 namespace orlan::cli {
@@ -24,10 +25,13 @@ class UsageError : public std::runtime_error {
 };
 
 // An instruction that does not assemble: reported as `error at N` alone, N the 1-based
-// position where the assembler stopped, the form scripts that patch code look for.
+// position where the assembler stopped, the form scripts that patch code look for; a
+// reason that the position does not tell (an unknown symbol) follows it.
 class AssemblyError : public UsageError {
  public:
-  explicit AssemblyError(int position) : UsageError("error at " + std::to_string(position)) {}
+  explicit AssemblyError(int position, const std::string& reason = "")
+      : UsageError("error at " + std::to_string(position) + (reason.empty() ? "" : ": " + reason)) {
+  }
 };
 
 // The words of a command line after the command's name.
@@ -44,6 +48,9 @@ class Args {
   // Argument `i` as a number from 0 to `max`.
   uint64_t Number(std::size_t i, uint64_t max) const;
   uint16_t Word(std::size_t i) const { return static_cast<uint16_t>(Number(i, 0177777)); }
+  // Argument `i` as an address: a word, or with symbols a name with an optional +N or
+  // -N (N octal). A name that the table lacks is "unknown symbol: NAME".
+  uint16_t Address(std::size_t i, const SymbolTable& symbols) const;
   // The verbatim rest of the line of a command that takes one (Command::text_after).
   std::string_view text() const { return text_; }
 

@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/digits.h"
 #include "core/machine.h"
+#include "debugger/mnemonic_table.h"
 #include "tools/cli/command_table.h"
-#include "tools/cli/number.h"
 
 namespace orlan::cli {
 
@@ -47,11 +49,9 @@ Action ParseReg(const Args& args, const Session&) {
   args.ExpectCount(2, 2);
   const std::string name = Lower(args[0]);
   const uint16_t value = args.Word(1);
-  int index = -1;
-  if (name.size() == 2 && name[0] == 'r' && name[1] >= '0' && name[1] <= '7') index = name[1] - '0';
-  if (name == "sp") index = kSp;
-  if (name == "pc") index = kPc;
-  if (index >= 0) return [index, value](Session& s) { s.machine().cpu.SetR(index, value); };
+  if (const std::optional<int> index = RegisterNumber(name)) {
+    return [index = *index, value](Session& s) { s.machine().cpu.SetR(index, value); };
+  }
   if (name == "psw") return [value](Session& s) { s.machine().cpu.psw = value; };
   if (name == "cpc") return [value](Session& s) { s.machine().cpu.cpc = value; };
   if (name == "cps") return [value](Session& s) { s.machine().cpu.cps = value; };
@@ -61,29 +61,30 @@ Action ParseReg(const Args& args, const Session&) {
 Action ParseRegs(const Args& args, const Session&) {
   args.ExpectCount(0, 0);
   return [](Session& s) {
-    static constexpr const char* kNames[8] = {"r0", "r1", "r2", "r3", "r4", "r5", "sp", "pc"};
     const CpuState& c = s.machine().cpu;
-    for (int i = 0; i < 8; ++i) s.out << kNames[i] << '=' << Octal6(c.R(i)) << ' ';
+    for (int i = 0; i < 8; ++i) s.out << RegisterName(i) << '=' << Octal6(c.R(i)) << ' ';
     s.out << "psw=" << Octal6(c.psw) << '\n';
   };
 }
 
 Action ParseDep(const Args& args, const Session& session) {
   args.ExpectCount(2, 0177777);
-  const uint16_t address = args.Word(0);
-  std::vector<uint8_t> bytes;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const uint16_t word = args.Word(i);
-    bytes.push_back(static_cast<uint8_t>(word));
-    bytes.push_back(static_cast<uint8_t>(word >> 8));
-  }
-  CheckPokeable(session.machine(), address, bytes.size());
-  return [address, bytes](Session& s) { PokeBytes(s.machine(), address, bytes); };
+  const uint16_t address = args.Address(0, session.symbols);
+  std::vector<uint16_t> words;
+  for (std::size_t i = 1; i < args.size(); ++i) words.push_back(args.Word(i));
+  CheckPokeable(session.machine(), address, 2 * words.size());
+  return [address, words](Session& s) {
+    uint16_t at = address;
+    for (const uint16_t word : words) {
+      s.machine().PokeWord(at, word);
+      at = static_cast<uint16_t>(at + 2);
+    }
+  };
 }
 
-Action ParseMem(const Args& args, const Session&) {
+Action ParseMem(const Args& args, const Session& session) {
   args.ExpectCount(1, 2);
-  const uint16_t address = args.Word(0);
+  const uint16_t address = args.Address(0, session.symbols);
   // Up to the whole address space; the address wraps like the processor's.
   const uint32_t count = args.size() > 1 ? static_cast<uint32_t>(args.Number(1, 0100000)) : 1;
   if (count == 0) throw UsageError("number out of range: " + std::string(args[1]));
@@ -99,7 +100,7 @@ Action ParseMem(const Args& args, const Session&) {
 Action ParseLoad(const Args& args, const Session& session) {
   args.ExpectCount(2, 2);
   const std::string path(args[0]);
-  const uint16_t address = args.Word(1);
+  const uint16_t address = args.Address(1, session.symbols);
   std::ifstream file(path, std::ios::binary);
   if (!file) throw UsageError("cannot read file: " + path);
   // One byte more than the address space holds is enough to know it cannot fit.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "debugger/number_text.h"
+#include "debugger/symbol_file.h"
 #include "frontend/message_sink.h"
 #include "frontend/system.h"
 #include "tools/cli/command_table.h"
@@ -65,7 +66,11 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
   if (!StartSystem(*system, options, sink, err)) return kExitUsage;
   const bool whole_folder = !options.machine.empty();
   Session session{*system, out};
-  if (whole_folder) session.messages = &sink;
+  if (whole_folder) {
+    session.messages = &sink;
+    LoadMachineSymbols(options.machine, session.symbols,
+                       [&sink](const std::string& problem) { sink.Warning(problem); });
+  }
   // The debug window's base unless the command line names one; octal without a folder.
   session.format =
       NumberFormat::ForRadix(options.radix.value_or(whole_folder ? system->settings().radix : 8));

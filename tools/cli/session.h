@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "debugger/number_text.h"
+#include "debugger/symbol_table.h"
 #include "frontend/message_sink.h"
 #include "frontend/system.h"
 
@@ -17,6 +18,9 @@ struct Session {
   MessageSink* messages = nullptr;
   // The base of the debugger's texts (dis, asm): octal unless --radix says otherwise.
   NumberFormat format = NumberFormat::ForRadix(8);
+  // Names of addresses ("sym", and the machine folder's symbol files): address
+  // arguments take them, "dis" shows them, "asm" reads them.
+  SymbolTable symbols = SymbolTable();
   bool quit = false;  // set by "quit": no further line of any script runs
 
   Machine& machine() const { return system.machine(); }

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "core/digits.h"
 #include "devices/key_tables.h"
 #include "tools/cli/command_table.h"
-#include "tools/cli/number.h"
 
 namespace orlan::cli {
 
