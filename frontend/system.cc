@@ -22,12 +22,20 @@ System::System()
 
 System::~System() = default;
 
-PowerOnResult System::PowerOn(const PowerOnOptions& options, MessageSink& sink) {
-  // Messages name full paths, so a user started from the wrong folder sees where the
-  // files were looked for.
+namespace {
+
+// Messages name full paths, so a user started from the wrong folder sees where the
+// files were looked for.
+std::filesystem::path FullPath(const std::filesystem::path& path) {
   std::error_code ec;
-  folder_ = std::filesystem::absolute(options.folder, ec);
-  if (ec) folder_ = options.folder;
+  std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full;
+}
+
+}  // namespace
+
+PowerOnResult System::PowerOn(const PowerOnOptions& options, MessageSink& sink) {
+  folder_ = FullPath(options.folder);
   power_on_result_ = LoadMachineFiles(options, sink);
   return power_on_result_;
 }
@@ -69,7 +77,7 @@ PowerOnResult System::LoadMachineFiles(const PowerOnOptions& options, MessageSin
   for (const Source& s :
        {Source{kExtraRomImage, options.romt, false}, Source{kMainRomImage, options.rom, true}}) {
     if (!s.named && !whole_folder) continue;
-    const std::filesystem::path path = s.named ? *s.named : folder_ / s.image.file_name;
+    const std::filesystem::path path = s.named ? FullPath(*s.named) : folder_ / s.image.file_name;
     if (!s.named && HostFileKind(path) == FileKind::kMissing) {
       if (s.reported_missing) sink.Warning(LoadFailedMessage(PathText(path)));
       continue;
