@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "devices/host_file.h"
 #include "devices/key_tables.h"
@@ -9,16 +11,31 @@
 
 namespace orlan {
 
-System::System() : board_(InstallDevices(machine_)) {}
+std::string SkippedCharactersNotice(std::size_t count) {
+  return "Skipped " + std::to_string(count) + (count == 1 ? " character" : " characters") +
+         " of the pasted text that no key of the machine types.";
+}
+
+System::System()
+    : board_(InstallDevices(machine_)),
+      keys_([this](const KeyChange& change) { return ApplyKeyChange(change); }) {}
 
 System::~System() = default;
 
-PowerOnResult System::PowerOn(const PowerOnOptions& options, MessageSink& sink) {
-  // Messages name full paths, so a user started from the wrong folder sees where the
-  // files were looked for.
+namespace {
+
+// Messages name full paths, so a user started from the wrong folder sees where the
+// files were looked for.
+std::filesystem::path FullPath(const std::filesystem::path& path) {
   std::error_code ec;
-  folder_ = std::filesystem::absolute(options.folder, ec);
-  if (ec) folder_ = options.folder;
+  std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full;
+}
+
+}  // namespace
+
+PowerOnResult System::PowerOn(const PowerOnOptions& options, MessageSink& sink) {
+  folder_ = FullPath(options.folder);
   power_on_result_ = LoadMachineFiles(options, sink);
   return power_on_result_;
 }
@@ -60,7 +77,7 @@ PowerOnResult System::LoadMachineFiles(const PowerOnOptions& options, MessageSin
   for (const Source& s :
        {Source{kExtraRomImage, options.romt, false}, Source{kMainRomImage, options.rom, true}}) {
     if (!s.named && !whole_folder) continue;
-    const std::filesystem::path path = s.named ? *s.named : folder_ / s.image.file_name;
+    const std::filesystem::path path = s.named ? FullPath(*s.named) : folder_ / s.image.file_name;
     if (!s.named && HostFileKind(path) == FileKind::kMissing) {
       if (s.reported_missing) sink.Warning(LoadFailedMessage(PathText(path)));
       continue;
@@ -81,6 +98,7 @@ PowerOnResult System::LoadMachineFiles(const PowerOnOptions& options, MessageSin
 }
 
 void System::Start(const FrontEndSteps& steps) {
+  keys_.Clear();
   board_.keyboard.set_mouse_key(0);
   board_.keyboard.set_host_key(0);
   machine_.run.Free();
@@ -127,10 +145,15 @@ void System::OfferRomSave(const FrontEndSteps& steps, MessageSink& sink) {
 
 bool System::Tick(TickKind kind) {
   switch (kind) {
-    case TickKind::kRun:
+    case TickKind::kRun: {
+      // Only a tick in which the processor runs counts for the keys: not one while
+      // the run is stopped or waits to resume.
+      const bool runs = !machine_.run.run_stopped() && machine_.run.resume_delay() <= 0;
       machine_.RunSlice();
       ++ticks_.run;
+      if (runs) KeysRanTick();
       return false;
+    }
     case TickKind::kClock:
       board_.rtc.RtcPeriodicTick();
       ++ticks_.rtc;
@@ -161,18 +184,87 @@ bool System::TakeDisplayChanged() {
   return changed;
 }
 
-bool System::HostKeyDown(int virtual_key) { return board_.keyboard.HostKeyDown(virtual_key); }
-
-bool System::HostCharacter(char32_t ch) { return board_.keyboard.HostCharacter(ch); }
-
-void System::HostKeyUp() { board_.keyboard.HostKeyUp(); }
-
-void System::PressKey(int key_index) { board_.keyboard.PressHostKey(key_index); }
-
-void System::SetMouseKey(int key_index) {
-  board_.keyboard.set_mouse_key(key_index);
-  if (key_index >= kFirstMachineKey) board_.keyboard.RaiseKeyInterrupt();
+bool System::ApplyKeyChange(const KeyChange& change) {
+  Keyboard& keyboard = board_.keyboard;
+  if (change.source == KeySource::kMouse) {
+    keyboard.set_mouse_key(change.key_index);
+    // The window's buttons are no machine keys: the machine never sees them.
+    if (change.key_index < kFirstMachineKey) return false;
+  } else {
+    keyboard.set_host_key(change.key_index);
+    if (change.key_index == 0) return false;
+  }
+  keyboard.RaiseKeyInterrupt();
+  return !machine_.run.run_stopped();
 }
+
+bool System::HostKeyDown(int virtual_key) {
+  if (virtual_key == kVirtualKeyEscape) CancelPaste();
+  const int key_index = KeyIndexForVirtualKey(virtual_key);
+  if (key_index == 0) return false;
+  keys_.Submit(KeyChange{KeySource::kHost, key_index});
+  return true;
+}
+
+bool System::HostCharacter(char32_t ch) {
+  const int key_index = KeyIndexForCharacter(ch);
+  if (key_index == 0) return false;
+  keys_.Submit(KeyChange{KeySource::kHost, key_index});
+  return true;
+}
+
+void System::HostKeyUp() { keys_.Submit(KeyChange{KeySource::kHost, 0}); }
+
+void System::SetMouseKey(int key_index) { keys_.Submit(KeyChange{KeySource::kMouse, key_index}); }
+
+void System::PressKey(int key_index) {
+  keys_.ForgetHost();
+  board_.keyboard.PressHostKey(key_index);
+}
+
+PasteResult System::Paste(std::u32string_view text) {
+  PasteResult result;
+  std::vector<uint8_t> keys;
+  keys.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    int key_index = 0;
+    if (text[i] == U'\r' || text[i] == U'\n') {
+      key_index = kEnterKey;
+      if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
+    } else {
+      key_index = KeyIndexForTypedCharacter(text[i]);
+    }
+    if (key_index == 0) {
+      ++result.skipped;
+    } else {
+      keys.push_back(static_cast<uint8_t>(key_index));
+    }
+  }
+  result.keys = keys.size();
+  paste_skipped_ += result.skipped;
+  keys_.Type(keys);
+  // A text with no key at all is done at once.
+  if (!keys_.typing()) FinishPaste();
+  return result;
+}
+
+bool System::CancelPaste() {
+  paste_skipped_ = 0;
+  return keys_.CancelTyping();
+}
+
+void System::KeysRanTick() {
+  const bool was_typing = keys_.typing();
+  keys_.RunTickDone();
+  if (was_typing && !keys_.typing()) FinishPaste();
+}
+
+void System::FinishPaste() {
+  if (paste_skipped_ > 0) paste_notice_ = SkippedCharactersNotice(paste_skipped_);
+  paste_skipped_ = 0;
+}
+
+std::optional<std::string> System::TakePasteNotice() { return std::exchange(paste_notice_, {}); }
 
 void System::ResetButton() { machine_.CpuReset(); }
 

@@ -1,18 +1,31 @@
 #include "frontend/qt/main_form.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QWindow>
+#include <array>
 #include <utility>
 
 #include "devices/host_file.h"
 #include "devices/key_tables.h"
 #include "frontend/emulated_time.h"
+#include "frontend/machine_folder.h"
+#include "frontend/qt/display_capture.h"
 #include "frontend/qt/host_keys.h"
+#include "frontend/qt/machine_folder_prompt.h"
+#include "frontend/qt/user_settings.h"
 
 namespace orlan {
 namespace {
@@ -51,6 +64,14 @@ void BlitTransparent(QImage& target, QPoint at, const QImage& source) {
   }
 }
 
+QString FolderText(const std::filesystem::path& path) {
+  return QDir::toNativeSeparators(QString::fromStdWString(path.wstring()));
+}
+
+std::filesystem::path PathOf(const QString& name) {
+  return std::filesystem::path(QDir::toNativeSeparators(name).toStdWString());
+}
+
 QImage LcdImage(const Lcd& lcd) {
   return QImage(reinterpret_cast<const uchar*>(lcd.pixels()), kLcdPictureWidth, kLcdPictureHeight,
                 kLcdPictureWidth * 4, QImage::Format_RGB32);
@@ -60,11 +81,14 @@ QImage LcdImage(const Lcd& lcd) {
 
 TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sink,
                      const LocalTime& now, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), system_(system), sink_(sink) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      system_(system),
+      sink_(sink),
+      actions_(*this, [this](WindowAction action) { Trigger(action); }) {
   setWindowTitle("Orlan");
-  setFixedSize(kFaceWidth, kFaceHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
+  ApplyZoom();
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
   rom_save_dialog = [this]() -> std::optional<std::filesystem::path> {
@@ -74,6 +98,36 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
         "Binary files (*.bin *.BIN)", nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) return std::nullopt;
     return std::filesystem::path(name.toStdString());
+  };
+  screenshot_dialog = [this]() -> std::optional<std::filesystem::path> {
+    QString folder = user_settings_ != nullptr
+                         ? user_settings_->value(QLatin1String(kScreenshotFolderKey)).toString()
+                         : QString();
+    if (folder.isEmpty())
+      folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString name = QFileDialog::getSaveFileName(this, "Save the display as a picture",
+                                                      QDir(folder).filePath("orlan-display.png"),
+                                                      "PNG pictures (*.png)");
+    if (name.isEmpty()) return std::nullopt;
+    if (user_settings_ != nullptr) {
+      user_settings_->setValue(QLatin1String(kScreenshotFolderKey), QFileInfo(name).path());
+    }
+    return PathOf(name);
+  };
+  folder_dialog = [this]() -> std::optional<QString> {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, "Machine folder", FolderText(system_.folder()));
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
+  };
+  about_box = [this] {
+    QMessageBox::about(
+        this, "About Orlan emulator",
+        QStringLiteral("<p><b>Orlan emulator %1</b></p><p>A pocket computer with a 120 by 64 "
+                       "dot display and a processor of the PDP-11 instruction set.</p><p>The "
+                       "machine folder: %2</p><p>Right-click the face, or press the Menu key, "
+                       "for the menu.</p>")
+            .arg(QStringLiteral(ORLAN_VERSION), FolderText(system_.folder()).toHtmlEscaped()));
   };
 
   // The timers exist, disabled, from the start; showing the window enables them.
@@ -97,6 +151,52 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::UseUserSettings(QSettings& settings) {
+  user_settings_ = &settings;
+  const int zoom = settings.value(QLatin1String(kZoomKey), kZoomPixelRatio).toInt();
+  SetZoom(zoom >= 1 && zoom <= kMaxZoom ? zoom : kZoomPixelRatio);
+  const QVariant position = settings.value(QLatin1String(kWindowPositionKey));
+  if (!position.canConvert<QPoint>()) return;
+  // Only where a screen still shows the window's corner (screens come and go).
+  const QPoint corner = position.toPoint();
+  if (QGuiApplication::screenAt(corner + QPoint(8, 8)) != nullptr) move(corner);
+}
+
+void TMainForm::SetZoom(int zoom) {
+  zoom_ = zoom >= 1 && zoom <= kMaxZoom ? zoom : kZoomPixelRatio;
+  const QRect before = geometry();
+  ApplyZoom();
+  if (isVisible()) {
+    // Grown or shrunk about its centre, and kept on the screen where it fits.
+    QRect after(QPoint(0, 0), size());
+    after.moveCenter(before.center());
+    if (const QScreen* s = screen()) {
+      const QRect free = s->availableGeometry();
+      if (after.right() > free.right()) after.moveRight(free.right());
+      if (after.bottom() > free.bottom()) after.moveBottom(free.bottom());
+      if (after.left() < free.left()) after.moveLeft(free.left());
+      if (after.top() < free.top()) after.moveTop(free.top());
+    }
+    move(after.topLeft());
+  }
+  if (user_settings_ != nullptr) user_settings_->setValue(QLatin1String(kZoomKey), zoom_);
+}
+
+void TMainForm::ApplyZoom() {
+  scale_ = FaceScale(zoom_, devicePixelRatioF());
+  setFixedSize(scale_.WindowSize());
+  static constexpr std::array<WindowAction, kMaxZoom + 1> kZoomActions = {
+      WindowAction::kZoomPixelRatio, WindowAction::kZoom1, WindowAction::kZoom2,
+      WindowAction::kZoom3, WindowAction::kZoom4};
+  action(kZoomActions[static_cast<std::size_t>(zoom_)])->setChecked(true);
+  action(WindowAction::kZoomPixelRatio)
+      ->setText(QStringLiteral("Screen's pixel ratio (%1×)")
+                    .arg(FaceScale(kZoomPixelRatio, devicePixelRatioF()).pixels()));
+  update();
+}
+
+void TMainForm::UpdateFace(const QRect& face_rect) { update(scale_.ToWindow(face_rect)); }
 
 bool TMainForm::LoadPicture(const char* file_name, QImage& picture) {
   const std::filesystem::path path = system_.folder() / file_name;
@@ -154,6 +254,7 @@ void TMainForm::FormShow() {
 
 void TMainForm::FormClose() {
   if (system_.closed()) return;
+  RememberPosition();
   system_.Close(FrontEnd(), sink_);
   emit Closed();
 }
@@ -165,25 +266,23 @@ void TMainForm::DrawKeyImage(int area, int x, int y, bool pressed) {
       key_picture_.copy(a.image_x + (pressed ? 0 : a.width), a.image_y, a.width, a.height);
   BlitTransparent(face_buffer_, QPoint(x, y), scratch_picture_);
   scratch_picture_ = face_buffer_.copy(x, y, a.width, a.height);
-  update(x, y, a.width, a.height);
+  UpdateFace(QRect(x, y, a.width, a.height));
 }
 
 void TMainForm::ReleaseMouseKey(int x, int y) {
-  const int key = system_.board().keyboard.mouse_key();
+  const int key = pressed_key_;
   if (key == 0) return;
   const std::optional<KeyRect> r = KeyRectOf(key);
-  if (!r) {
-    system_.SetMouseKey(0);
-    return;
-  }
-  if (x >= r->x && x < r->x + r->width && y >= r->y && y < r->y + r->height) return;
+  if (r && x >= r->x && x < r->x + r->width && y >= r->y && y < r->y + r->height) return;
+  pressed_key_ = 0;
+  system_.SetMouseKey(0);  // the machine lets go once it has run a tick with the key
+  if (!r) return;
   if (!face_buffer_.isNull()) {
     // Shift the key's face back up and left by one pixel.
     MoveRect(face_buffer_, QRect(r->x + 5, r->y + 5, r->width - 8, r->height - 8),
              QPoint(r->x + 4, r->y + 4));
   }
   DrawKeyImage(r->area, r->x, r->y, false);
-  system_.SetMouseKey(0);
 }
 
 void TMainForm::FormMouseDown(int x, int y) {
@@ -191,7 +290,6 @@ void TMainForm::FormMouseDown(int x, int y) {
   const int key = KeyIndexAt(x, y);
   if (key == 0) {
     // The gaps and everything outside the keys drag the frameless window.
-    system_.SetMouseKey(0);
     StartSystemMove();
     return;
   }
@@ -202,11 +300,12 @@ void TMainForm::FormMouseDown(int x, int y) {
              QPoint(r.x + 5, r.y + 5));
   }
   DrawKeyImage(r.area, r.x, r.y, true);
+  pressed_key_ = key;
   system_.SetMouseKey(key);  // a machine key also raises the key interrupt
 }
 
 void TMainForm::FormMouseUp() {
-  const int key = system_.board().keyboard.mouse_key();
+  const int key = pressed_key_;
   ReleaseMouseKey(-1, -1);
   if (key == kCloseButton) close();
   if (key == kResetButton) system_.ResetButton();
@@ -216,7 +315,11 @@ void TMainForm::FormMouseMove(int x, int y) { ReleaseMouseKey(x, y); }
 
 void TMainForm::StartSystemMove() {
   ++system_moves_;
-  if (QWindow* window = windowHandle()) window->startSystemMove();
+  QWindow* window = windowHandle();
+  if (window != nullptr && window->startSystemMove()) return;
+  // No window manager moves it: the window follows the pointer until the release.
+  dragging_ = true;
+  drag_offset_ = press_global_ - pos();
 }
 
 void TMainForm::SwapLegendStrips() {
@@ -228,7 +331,7 @@ void TMainForm::SwapLegendStrips() {
         overlay_picture_.copy(0, kLegendHeight * i, kLegendWidth, kLegendHeight);
     Blit(face_buffer_, face_strip.topLeft(), from_overlay);
     Blit(overlay_picture_, QPoint(0, kLegendHeight * i), from_face);
-    update(face_strip);
+    UpdateFace(face_strip);
   }
 }
 
@@ -253,6 +356,11 @@ void TMainForm::FormDeactivate() {
 
 void TMainForm::OnRunTimer() {
   system_.Tick(TickKind::kRun);
+  // Shown after the tick like the errors below.
+  if (std::optional<std::string> notice = system_.TakePasteNotice()) {
+    QMetaObject::invokeMethod(
+        this, [this, text = std::move(*notice)] { sink_.Warning(text); }, Qt::QueuedConnection);
+  }
   // A cartridge file error is shown after the tick, so the worker is not held up
   // while the box is open; errors while one waits to be shown are not repeated.
   std::optional<std::string> error = system_.TakeDeviceError();
@@ -273,12 +381,101 @@ void TMainForm::OnSecTimer() { system_.Tick(TickKind::kSecond); }
 
 void TMainForm::OnRefreshTimer() {
   if (system_.Tick(TickKind::kRefresh)) {
-    update(kLcdLeft, kLcdTop, kLcdPictureWidth, kLcdPictureHeight);
+    UpdateFace(QRect(kLcdLeft, kLcdTop, kLcdPictureWidth, kLcdPictureHeight));
   }
+}
+
+void TMainForm::Trigger(WindowAction action) {
+  switch (action) {
+    case WindowAction::kMenu:
+      ShowMenu(rect().contains(mapFromGlobal(QCursor::pos())) ? mapFromGlobal(QCursor::pos())
+                                                              : rect().center());
+      break;
+    case WindowAction::kReset:
+      system_.ResetButton();
+      break;
+    case WindowAction::kScreenshot:
+      SaveScreenshot();
+      break;
+    case WindowAction::kCopyDisplay:
+      CopyDisplay(system_.board().lcd, kLcdScale * scale_.pixels(), *QGuiApplication::clipboard());
+      break;
+    case WindowAction::kPaste:
+      Paste(QClipboard::Clipboard);
+      break;
+    case WindowAction::kZoom1:
+    case WindowAction::kZoom2:
+    case WindowAction::kZoom3:
+    case WindowAction::kZoom4:
+      SetZoom(1 + static_cast<int>(action) - static_cast<int>(WindowAction::kZoom1));
+      break;
+    case WindowAction::kZoomPixelRatio:
+      SetZoom(kZoomPixelRatio);
+      break;
+    case WindowAction::kDebugger:
+      system_.machine().StopIntoDebugger();  // shows the debug window
+      break;
+    case WindowAction::kOpenFolder:
+      OpenMachineFolder();
+      break;
+    case WindowAction::kAbout:
+      if (about_box) about_box();
+      break;
+    case WindowAction::kQuit:
+      close();
+      break;
+  }
+}
+
+void TMainForm::ShowMenu(QPoint window_point) { context_menu().popup(mapToGlobal(window_point)); }
+
+void TMainForm::Paste(QClipboard::Mode mode) {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (mode == QClipboard::Selection && !clipboard->supportsSelection()) {
+    mode = QClipboard::Clipboard;
+  }
+  const QString text = clipboard->text(mode);
+  if (!text.isEmpty()) system_.Paste(text.toStdU32String());
+}
+
+void TMainForm::SaveScreenshot() {
+  if (!screenshot_dialog) return;
+  const std::optional<std::filesystem::path> file = screenshot_dialog();
+  if (!file) return;
+  if (IoResult saved = SaveDisplayPng(system_.board().lcd, kLcdScale * scale_.pixels(), *file);
+      !saved) {
+    sink_.Warning(saved.error);
+  }
+}
+
+void TMainForm::OpenMachineFolder() {
+  if (!folder_dialog) return;
+  const std::optional<QString> folder = folder_dialog();
+  if (!folder) return;
+  if (!HoldsMachineFiles(PathOf(*folder))) {
+    sink_.Warning(PathText(PathOf(*folder)) + ": holds none of the machine's files");
+    return;
+  }
+  next_folder_ = *folder;
+  if (user_settings_ != nullptr) {
+    user_settings_->setValue(QLatin1String(kMachineFolderKey), *folder);
+  }
+  close();
+}
+
+void TMainForm::RememberPosition() {
+  if (user_settings_ == nullptr) return;
+  user_settings_->setValue(QLatin1String(kWindowPositionKey), pos());
+  user_settings_->sync();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  if (!shown_ && windowHandle() != nullptr) {
+    // A screen of another pixel ratio needs another window size.
+    connect(windowHandle(), &QWindow::screenChanged, this, &TMainForm::ApplyZoom);
+    ApplyZoom();
+  }
   FormShow();
 }
 
@@ -288,30 +485,42 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::paintEvent(QPaintEvent* event) {
-  // FormPaint: the display goes into the face, the face onto the window.
+  // FormPaint: the display goes into the face, the face onto the window, each face
+  // pixel a square of whole screen pixels.
   QPainter painter(this);
   if (face_buffer_.isNull()) {
     painter.fillRect(event->rect(), Qt::white);
     return;
   }
   Blit(face_buffer_, QPoint(kLcdLeft, kLcdTop), LcdImage(system_.board().lcd));
-  painter.drawImage(event->rect(), face_buffer_, event->rect());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(scale_.FaceInWindow(), face_buffer_);
   system_.DisplayPainted();
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton) {
+    Paste(QClipboard::Selection);
+    return;
+  }
   if (event->button() != Qt::LeftButton) return;
-  const QPoint p = event->position().toPoint();
+  press_global_ = event->globalPosition().toPoint();
+  const QPoint p = scale_.ToFace(event->position());
   FormMouseDown(p.x(), p.y());
 }
 
 void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  dragging_ = false;
   FormMouseUp();
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
+  if (dragging_) {
+    move(event->globalPosition().toPoint() - drag_offset_);
+    return;
+  }
+  const QPoint p = scale_.ToFace(event->position());
   FormMouseMove(p.x(), p.y());
 }
 
@@ -329,7 +538,12 @@ void TMainForm::keyReleaseEvent(QKeyEvent* event) {
 
 void TMainForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) FormDeactivate();
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+    dragging_ = false;
+    FormDeactivate();
+  }
 }
+
+void TMainForm::contextMenuEvent(QContextMenuEvent* event) { ShowMenu(event->pos()); }
 
 }  // namespace orlan

@@ -9,6 +9,7 @@
 
 #include "file_fixtures.h"
 #include "frontend/qt/main_form.h"
+#include "tests/support/demo_machine.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
 #include "tools/cli/monitor.h"
@@ -22,15 +23,6 @@ using testing::TempDir;
 constexpr LocalTime kNow{2026, 1, 2, 5, 3, 4, 5};
 constexpr char kNowText[] = "2026-01-02T03:04:05";
 
-// A copy of the demo machine with a blank cartridge, which its ROM writes at boot.
-void CopyDemo(const TempDir& dir) {
-  for (const char* name : {"orlan.ini", "rom.bin", "face.bmp", "keys.bmp", "overlay.bmp"}) {
-    const fs::path from = fs::path(ORLAN_DEMO_DIR) / name;
-    if (fs::exists(from)) fs::copy_file(from, dir / name);
-  }
-  dir.Write("smp0.bin", std::vector<uint8_t>(1024, 0));
-}
-
 }  // namespace
 
 class StartPathsTest : public QObject {
@@ -42,8 +34,8 @@ class StartPathsTest : public QObject {
 
 void StartPathsTest::WindowAndMonitorReachTheSameState() {
   TempDir window_dir, monitor_dir;
-  CopyDemo(window_dir);
-  CopyDemo(monitor_dir);
+  testing::CopyDemo(ORLAN_DEMO_DIR, window_dir);
+  testing::CopyDemo(ORLAN_DEMO_DIR, monitor_dir);
 
   System window;
   CapturingMessageSink window_messages;

@@ -322,6 +322,9 @@ TEST(TwinTest, TypedKeysAreHeldFiftyMillisecondsWithFiftyBetween) {
       {"type Qz,",
        {KeyIndexForCharacter('Q'), KeyIndexForCharacter('Z'), KeyIndexForCharacter(',')}},
       {"type   x@", {KeyIndexForCharacter('X'), KeyIndexForCharacter('@')}},  // blanks before: none
+      {"type a\\nb\\r\\b\\\\",
+       {KeyIndexForCharacter('A'), kEnterKey, KeyIndexForCharacter('B'), kEnterKey, kBackspaceKey,
+        KeyIndexForCharacter('\\')}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -349,6 +352,8 @@ TEST(TwinTest, BadTimedLinesChangeNothing) {
       "type ab~cd",
       "type a#b",
       "type a\tb",
+      "type a\\q",
+      "type a\\",
       "type \xC3\xA9",
       "run",
       "run 1 2",
