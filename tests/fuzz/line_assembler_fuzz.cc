@@ -1,5 +1,6 @@
 // The line assembler on any text, in any base, at any address. What it accepts must
-// disassemble to the same number of words and assemble back to the same words.
+// disassemble to the same number of words (but for the PC's autoincrement modes) and
+// assemble back to the same words.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -41,7 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   orlan::Disassembler disassembler(machine, format);
   disassembler.set_address(address);
   const orlan::DisassembledLine line = disassembler.Next();
-  Check(line.word_count == static_cast<int>(words.size()), "disassembled word count");
+  if (line.word_count != static_cast<int>(words.size())) {
+    // "(pc)+" and "@(pc)+" are taken as written, without a word of their own (the word
+    // after the instruction becomes the operand); the disassembler shows them as # and
+    // @# with that word.
+    const int source = (words[0] >> 6) & 077;
+    const int destination = words[0] & 077;
+    Check(source == 027 || source == 037 || destination == 027 || destination == 037,
+          "disassembled word count");
+    return 0;
+  }
   const std::string again = line.mnemonic + " " + line.operands;
   orlan::LineAssembler second(format);
   Check(second.AssembleLine(again, address), "the disassembly assembles");

@@ -15,7 +15,7 @@ namespace {
 using orlan::fuzz::Check;
 
 constexpr std::size_t kHeader = 20;  // RAM size setting, R0-R7, PSW
-constexpr int kSteps = 4096;
+constexpr int kSteps = 2048;
 
 // The device registers, by index: the display controller's 2, the channel's 16
 // (its 4 registers twice), the clock's 64.
@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The code: from address 0 in RAM, and from both ends of the ROM (its first bytes
   // and the reset address).
   const std::span<const uint8_t> code = input.subspan(kHeader);
-  for (std::size_t i = 0; i < orlan::kRamStoreSize; ++i) {
-    machine.ram()[i] = code[i % code.size()];
+  for (std::size_t i = 0; i < code.size() && i < orlan::kRamStoreSize; ++i) {
+    machine.ram()[i] = code[i];
   }
   for (std::size_t i = 0; i < code.size() && i < 010000; ++i) {
     machine.PokeByte(static_cast<uint16_t>(orlan::kRomBase + i), code[i]);
