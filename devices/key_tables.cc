@@ -10,6 +10,10 @@ int KeyIndexForCharacter(char32_t ch) {
   return static_cast<int>(position) + kFirstMachineKey;
 }
 
+int KeyIndexForTypedCharacter(char32_t ch) {
+  return ch == U' ' ? kSpaceKey : KeyIndexForCharacter(ch);
+}
+
 int KeyIndexForVirtualKey(int virtual_key) {
   for (const HostKeyDownEntry& e : kHostKeyDownTable) {
     if (e.virtual_key == virtual_key) return e.key_index;

@@ -34,32 +34,41 @@ inline constexpr std::array<uint16_t, kKeyIndexCount> kKeyScanTable = {
 inline constexpr std::string_view kKeyCharTable =
     "12345:;67890/-ABWGDEVZIJKLMNOPRSTUFHC^[]XY_\\@Qaaa,.";
 
+// Machine keys that typed text reaches by name rather than by character.
+inline constexpr int kBackspaceKey = 55;
+inline constexpr int kEnterKey = 56;
+inline constexpr int kSpaceKey = 60;
+
 // Host key-down events, by virtual-key code, that select machine keys.
 struct HostKeyDownEntry {
   int virtual_key;
   int key_index;
 };
 inline constexpr std::array<HostKeyDownEntry, 13> kHostKeyDownTable = {{
-    {0x08, 55},  // Backspace
-    {0x0D, 56},  // Enter
-    {0x20, 60},  // Space
-    {0x21, 61},  // Page Up
-    {0x22, 59},  // Page Down
-    {0x25, 51},  // Left arrow
-    {0x26, 50},  // Up arrow
-    {0x27, 54},  // Right arrow
-    {0x28, 58},  // Down arrow
-    {0x75, 49},  // F6
-    {0x76, 57},  // F7
-    {0x77, 62},  // F8
-    {0x78, 63},  // F9
+    {0x08, kBackspaceKey},  // Backspace
+    {0x0D, kEnterKey},      // Enter
+    {0x20, kSpaceKey},      // Space
+    {0x21, 61},             // Page Up
+    {0x22, 59},             // Page Down
+    {0x25, 51},             // Left arrow
+    {0x26, 50},             // Up arrow
+    {0x27, 54},             // Right arrow
+    {0x28, 58},             // Down arrow
+    {0x75, 49},             // F6
+    {0x76, 57},             // F7
+    {0x77, 62},             // F8
+    {0x78, 63},             // F9
 }};
 // Keys with window functions of their own.
-inline constexpr int kVirtualKeyF2 = 0x71;  // swaps the legend strips
-inline constexpr int kVirtualKeyF3 = 0x72;  // shows the debug window
+inline constexpr int kVirtualKeyF2 = 0x71;      // swaps the legend strips
+inline constexpr int kVirtualKeyF3 = 0x72;      // shows the debug window
+inline constexpr int kVirtualKeyEscape = 0x1B;  // cancels a paste
 
 // KeyIndex for a host character (0 when none) and for a virtual-key code.
 int KeyIndexForCharacter(char32_t ch);
+// KeyIndex for a character of typed text (a script line, a pasted text): a blank is
+// the Space key, anything else as a host character; 0 when none.
+int KeyIndexForTypedCharacter(char32_t ch);
 int KeyIndexForVirtualKey(int virtual_key);
 
 // The pictured keys of the face, in six rectangular areas scanned in order. Key k of

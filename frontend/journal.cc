@@ -21,6 +21,7 @@ int OperandSize(uint8_t kind) {
     case JournalRecord::kResetButton:
     case JournalRecord::kStart:
     case JournalRecord::kDebuggerOpened:
+    case JournalRecord::kCancelPaste:
       return 0;
     case JournalRecord::kPressKey:
     case JournalRecord::kMouseKey:
@@ -32,6 +33,7 @@ int OperandSize(uint8_t kind) {
     case JournalRecord::kRunTickSteps:
     case JournalRecord::kHostCharacter:
     case JournalRecord::kState:
+    case JournalRecord::kPaste:
       return 4;
   }
   return -1;
@@ -82,11 +84,11 @@ void JournalWriter::Record(JournalRecord kind, uint32_t operand) {
   Write(out.bytes());
 }
 
-void JournalWriter::RecordState(std::span<const uint8_t> state) {
+void JournalWriter::RecordBytes(JournalRecord kind, std::span<const uint8_t> bytes) {
   StateWriter out;
-  out.U8(static_cast<uint8_t>(JournalRecord::kState));
-  out.U32(static_cast<uint32_t>(state.size()));
-  out.Bytes(state);
+  out.U8(static_cast<uint8_t>(kind));
+  out.U32(static_cast<uint32_t>(bytes.size()));
+  out.Bytes(bytes);
   Write(out.bytes());
 }
 
@@ -184,8 +186,8 @@ std::optional<JournalEvent> JournalReader::Next() {
     return std::nullopt;
   }
   for (int i = size - 1; i >= 0; --i) event.operand = event.operand << 8 | bytes[i];
-  if (event.kind == JournalRecord::kState) {
-    if (!Take(event.operand, event.state)) {
+  if (event.kind == JournalRecord::kState || event.kind == JournalRecord::kPaste) {
+    if (!Take(event.operand, event.bytes)) {
       at_ = start;
       return std::nullopt;
     }

@@ -48,7 +48,9 @@ enum class JournalRecord : uint8_t {
   kPressKey = 19,  // u8 key index
   kMouseKey = 20,  // u8 key index
   kResetButton = 21,
-  kStart = 22,           // what showing the window does
+  kStart = 22,  // what showing the window does
+  kPaste = 23,  // u32 length, then the text, 4 bytes a character
+  kCancelPaste = 24,
   kPause = 32,           // u8: 1 paused, 0 going on
   kDebuggerOpened = 33,  // the run stops as the debug window shows
   kState = 34,           // u32 length, then a saved state to take over
@@ -91,7 +93,8 @@ class JournalWriter {
   IoResult Open(const std::filesystem::path& path, const JournalHeader& header);
   // A record without operands, or with the one operand its kind takes.
   void Record(JournalRecord kind, uint32_t operand = 0);
-  void RecordState(std::span<const uint8_t> state);
+  // A record of a kind that carries bytes (kState, kPaste).
+  void RecordBytes(JournalRecord kind, std::span<const uint8_t> bytes);
   // The last record; the file is closed.
   void End(JournalEnd reason);
 
@@ -111,7 +114,7 @@ class JournalWriter {
 struct JournalEvent {
   JournalRecord kind = JournalRecord::kEnd;
   uint32_t operand = 0;
-  std::span<const uint8_t> state;  // kState
+  std::span<const uint8_t> bytes;  // kState, kPaste
 };
 
 // Reads a recording held in memory.

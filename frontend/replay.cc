@@ -148,6 +148,19 @@ ReplayOutcome Replay(System& system, std::span<const uint8_t> journal,
       case JournalRecord::kStart:
         system.Start();
         break;
+      case JournalRecord::kPaste: {
+        std::u32string text;
+        for (std::size_t i = 0; i + 4 <= event->bytes.size(); i += 4) {
+          const auto* b = &event->bytes[i];
+          text += static_cast<char32_t>(b[0] | b[1] << 8 | b[2] << 16 |
+                                        static_cast<uint32_t>(b[3]) << 24);
+        }
+        system.Paste(text);
+        break;
+      }
+      case JournalRecord::kCancelPaste:
+        system.CancelPaste();
+        break;
       case JournalRecord::kPause:
         system.SetPaused(x != 0);
         break;
@@ -155,7 +168,7 @@ ReplayOutcome Replay(System& system, std::span<const uint8_t> journal,
         system.machine().StopIntoDebugger();
         break;
       case JournalRecord::kState: {
-        const StateLoadResult loaded = system.LoadState(event->state, System::RunStop::kFromState);
+        const StateLoadResult loaded = system.LoadState(event->bytes, System::RunStop::kFromState);
         if (!loaded.ok()) {
           outcome.error = "damaged recording: the state of record " +
                           std::to_string(outcome.records) + " is " + loaded.error;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "devices/host_file.h"
 #include "devices/key_tables.h"
@@ -16,6 +18,9 @@ namespace {
 // A timed run tick looks at the host clock after every chunk of this many steps.
 constexpr int32_t kChunkSteps = 4096;
 
+// A journaled key index: any value outside 0-63 acts as one outside, and fits a byte.
+uint32_t JournalKey(int key_index) { return static_cast<uint32_t>(std::clamp(key_index, 0, 255)); }
+
 }  // namespace
 
 HostClock SteadyHostClock() {
@@ -26,16 +31,32 @@ HostClock SteadyHostClock() {
   };
 }
 
-System::System() : board_(InstallDevices(machine_)), rom_fingerprint_(RomFingerprint(machine_)) {}
+std::string SkippedCharactersNotice(std::size_t count) {
+  return "Skipped " + std::to_string(count) + (count == 1 ? " character" : " characters") +
+         " of the pasted text that no key of the machine types.";
+}
+
+System::System()
+    : board_(InstallDevices(machine_)),
+      keys_([this](const KeyChange& change) { return ApplyKeyChange(change); }),
+      rom_fingerprint_(RomFingerprint(machine_)) {}
 
 System::~System() = default;
 
-PowerOnResult System::PowerOn(const PowerOnOptions& options, MessageSink& sink) {
-  // Messages name full paths, so a user started from the wrong folder sees where the
-  // files were looked for.
+namespace {
+
+// Messages name full paths, so a user started from the wrong folder sees where the
+// files were looked for.
+std::filesystem::path FullPath(const std::filesystem::path& path) {
   std::error_code ec;
-  folder_ = std::filesystem::absolute(options.folder, ec);
-  if (ec) folder_ = options.folder;
+  std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full;
+}
+
+}  // namespace
+
+PowerOnResult System::PowerOn(const PowerOnOptions& options, MessageSink& sink) {
+  folder_ = FullPath(options.folder);
   power_on_time_ = options.now;
   power_on_result_ = LoadMachineFiles(options, sink);
   rom_fingerprint_ = RomFingerprint(machine_);
@@ -79,7 +100,7 @@ PowerOnResult System::LoadMachineFiles(const PowerOnOptions& options, MessageSin
   for (const Source& s :
        {Source{kExtraRomImage, options.romt, false}, Source{kMainRomImage, options.rom, true}}) {
     if (!s.named && !whole_folder) continue;
-    const std::filesystem::path path = s.named ? *s.named : folder_ / s.image.file_name;
+    const std::filesystem::path path = s.named ? FullPath(*s.named) : folder_ / s.image.file_name;
     if (!s.named && HostFileKind(path) == FileKind::kMissing) {
       if (s.reported_missing) sink.Warning(LoadFailedMessage(PathText(path)));
       continue;
@@ -101,6 +122,7 @@ PowerOnResult System::LoadMachineFiles(const PowerOnOptions& options, MessageSin
 
 void System::Start(const FrontEndSteps& steps) {
   Journal(JournalRecord::kStart);
+  keys_.Clear();
   board_.keyboard.set_mouse_key(0);
   board_.keyboard.set_host_key(0);
   machine_.run.Free();
@@ -148,13 +170,15 @@ void System::OfferRomSave(const FrontEndSteps& steps, MessageSink& sink) {
   if (target && !SaveRomImage(machine_, *target).ok()) sink.Warning(kSaveFailedText);
 }
 
-bool System::Tick(TickKind kind) { return TickWith(kind, host_clock_ != nullptr); }
+bool System::Tick(TickKind kind) {
+  return TickWith(kind, host_clock_ ? RunMode::kTimed : RunMode::kUntimed);
+}
 
-bool System::TickWith(TickKind kind, bool timed) {
+bool System::TickWith(TickKind kind, RunMode mode) {
   bool changed = false;
   switch (kind) {
     case TickKind::kRun:
-      RunTick(timed);
+      RunTick(mode);
       break;
     case TickKind::kClock:
       board_.rtc.RtcPeriodicTick();
@@ -175,17 +199,33 @@ bool System::TickWith(TickKind kind, bool timed) {
   return changed;
 }
 
-void System::RunTick(bool timed) {
+void System::RunTick(RunMode mode, uint32_t recorded_steps) {
   ++ticks_.run;
-  in_run_tick_ = true;
-  const int32_t budget = machine_.run.steps_per_tick();
+  RunControl& run = machine_.run;
+  const int32_t budget = run.steps_per_tick();
+  // Only a tick in which the processor runs counts for the keys: not one while the
+  // run is stopped, paused or waits to resume.
+  const bool runs = !run.paused() && !run.run_stopped() && run.resume_delay() <= 0;
   RunResult result{0, true};  // no step: replays from the budget alone
+  in_run_tick_ = true;
   // While paused not even the resume delay counts down.
-  if (!machine_.run.paused() && !machine_.run.SkipDelayedTick()) {
-    result = timed ? TimedRun(budget) : machine_.RunSteps(budget);
+  if (!run.paused() && !run.SkipDelayedTick()) {
+    switch (mode) {
+      case RunMode::kUntimed:
+        result = machine_.RunSteps(budget);
+        break;
+      case RunMode::kTimed:
+        result = TimedRun(budget);
+        break;
+      case RunMode::kRecorded:
+        result =
+            machine_.RunSteps(static_cast<int32_t>(std::min<uint32_t>(recorded_steps, INT32_MAX)));
+        break;
+    }
   }
   in_run_tick_ = false;
   last_run_steps_ = result.steps;
+  if (runs) KeysRanTick();
   // A tick of the budget, or stopped within it, replays from the budget alone; one cut
   // by host time or fast-forwarded needs its count.
   if (result.steps == std::max(budget, 0) || (result.stopped && result.steps < budget)) {
@@ -222,16 +262,10 @@ RunResult System::TimedRun(int32_t budget) {
   return {static_cast<int32_t>(tally), false};
 }
 
-void System::RunTickOf(uint32_t steps) {
-  ++ticks_.run;
-  last_run_steps_ = 0;
-  if (machine_.run.paused() || machine_.run.SkipDelayedTick()) return;
-  last_run_steps_ =
-      machine_.RunSteps(static_cast<int32_t>(std::min<uint32_t>(steps, INT32_MAX))).steps;
-}
+void System::RunTickOf(uint32_t steps) { RunTick(RunMode::kRecorded, steps); }
 
 void System::RunFor(uint64_t ms) {
-  time_.Advance(ms, [this](TickKind kind) { TickWith(kind, false); });
+  time_.Advance(ms, [this](TickKind kind) { TickWith(kind, RunMode::kUntimed); });
 }
 
 bool System::RefreshDisplay() {
@@ -245,37 +279,112 @@ bool System::TakeDisplayChanged() {
   return changed;
 }
 
-// Keys that map to no machine key change nothing and are not journaled.
+bool System::ApplyKeyChange(const KeyChange& change) {
+  Keyboard& keyboard = board_.keyboard;
+  if (change.source == KeySource::kMouse) {
+    keyboard.set_mouse_key(change.key_index);
+    // The window's buttons are no machine keys: the machine never sees them.
+    if (change.key_index < kFirstMachineKey) return false;
+  } else {
+    keyboard.set_host_key(change.key_index);
+    if (change.key_index == 0) return false;
+  }
+  keyboard.RaiseKeyInterrupt();
+  // Nor does it take a press while stopped or paused.
+  return !machine_.run.requests_held();
+}
+
+// The key entries are journaled as they come, before the pacer: it does the same with
+// them in a replay.
 bool System::HostKeyDown(int virtual_key) {
-  if (KeyIndexForVirtualKey(virtual_key) == 0) return false;
+  if (virtual_key < 0 || virtual_key > 0xFFFF) return false;  // no such key
   Journal(JournalRecord::kHostKeyDown, static_cast<uint32_t>(virtual_key));
-  return board_.keyboard.HostKeyDown(virtual_key);
+  if (virtual_key == kVirtualKeyEscape) StopPaste();
+  const int key_index = KeyIndexForVirtualKey(virtual_key);
+  if (key_index == 0) return false;
+  keys_.Submit(KeyChange{KeySource::kHost, key_index});
+  return true;
 }
 
 bool System::HostCharacter(char32_t ch) {
-  if (KeyIndexForCharacter(ch) == 0) return false;
+  const int key_index = KeyIndexForCharacter(ch);
+  if (key_index == 0) return false;
   Journal(JournalRecord::kHostCharacter, ch);
-  return board_.keyboard.HostCharacter(ch);
+  keys_.Submit(KeyChange{KeySource::kHost, key_index});
+  return true;
 }
 
 void System::HostKeyUp() {
   Journal(JournalRecord::kHostKeyUp);
-  board_.keyboard.HostKeyUp();
-}
-
-void System::PressKey(int key_index) {
-  // Journaled as the keyboard takes it: any value it does not hold lets go.
-  const int held = key_index >= kFirstMachineKey && key_index < kKeyIndexCount ? key_index : 0;
-  Journal(JournalRecord::kPressKey, static_cast<uint32_t>(held));
-  board_.keyboard.PressHostKey(held);
+  keys_.Submit(KeyChange{KeySource::kHost, 0});
 }
 
 void System::SetMouseKey(int key_index) {
-  board_.keyboard.set_mouse_key(key_index);
-  const int held = board_.keyboard.mouse_key();
-  Journal(JournalRecord::kMouseKey, static_cast<uint32_t>(held));
-  if (held >= kFirstMachineKey) board_.keyboard.RaiseKeyInterrupt();
+  Journal(JournalRecord::kMouseKey, JournalKey(key_index));
+  keys_.Submit(KeyChange{KeySource::kMouse, static_cast<int>(JournalKey(key_index))});
 }
+
+void System::PressKey(int key_index) {
+  Journal(JournalRecord::kPressKey, JournalKey(key_index));
+  keys_.ForgetHost();
+  board_.keyboard.PressHostKey(key_index);
+}
+
+PasteResult System::Paste(std::u32string_view text) {
+  if (journal_) {
+    std::vector<uint8_t> bytes;
+    for (const char32_t ch : text) {
+      for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(ch >> (8 * i)));
+    }
+    journal_->RecordBytes(JournalRecord::kPaste, bytes);
+  }
+  PasteResult result;
+  std::vector<uint8_t> keys;
+  keys.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    int key_index = 0;
+    if (text[i] == U'\r' || text[i] == U'\n') {
+      key_index = kEnterKey;
+      if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
+    } else {
+      key_index = KeyIndexForTypedCharacter(text[i]);
+    }
+    if (key_index == 0) {
+      ++result.skipped;
+    } else {
+      keys.push_back(static_cast<uint8_t>(key_index));
+    }
+  }
+  result.keys = keys.size();
+  paste_skipped_ += result.skipped;
+  keys_.Type(keys);
+  // A text with no key at all is done at once.
+  if (!keys_.typing()) FinishPaste();
+  return result;
+}
+
+bool System::CancelPaste() {
+  Journal(JournalRecord::kCancelPaste);
+  return StopPaste();
+}
+
+bool System::StopPaste() {
+  paste_skipped_ = 0;
+  return keys_.CancelTyping();
+}
+
+void System::KeysRanTick() {
+  const bool was_typing = keys_.typing();
+  keys_.RunTickDone();
+  if (was_typing && !keys_.typing()) FinishPaste();
+}
+
+void System::FinishPaste() {
+  if (paste_skipped_ > 0) paste_notice_ = SkippedCharactersNotice(paste_skipped_);
+  paste_skipped_ = 0;
+}
+
+std::optional<std::string> System::TakePasteNotice() { return std::exchange(paste_notice_, {}); }
 
 void System::ResetButton() {
   Journal(JournalRecord::kResetButton);

@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/machine.h"
@@ -21,6 +22,7 @@
 #include "devices/io_result.h"
 #include "devices/local_time.h"
 #include "frontend/emulated_time.h"
+#include "frontend/key_pacer.h"
 #include "frontend/message_sink.h"
 #include "frontend/settings.h"
 
@@ -86,6 +88,16 @@ struct FrontEndSteps {
   std::function<std::optional<std::filesystem::path>()> choose_rom_target;
 };
 
+// The notice after a paste that skipped `count` characters.
+std::string SkippedCharactersNotice(std::size_t count);
+
+// What a paste made of a text: keys to type, and characters without a key.
+struct PasteResult {
+  std::size_t keys = 0;
+  std::size_t skipped = 0;
+  bool operator==(const PasteResult&) const = default;
+};
+
 class System {
  public:
   // A fresh machine with its devices on the bus, RAM zero, ROM all 377: nothing read.
@@ -129,17 +141,32 @@ class System {
   void DisplayPainted() { TakeDisplayChanged(); }
 
   // --- keys -------------------------------------------------------------------
-  // Host keyboard: a key-down by virtual-key code and a character, each holding its
-  // machine key when mapped (returns whether it was); any key-up lets go.
+  // Host keyboard and mouse. A press, however short, is held until the machine has
+  // run a tick with it; changes that come sooner wait for that tick, in order.
+  // A key-down by virtual-key code and a character each hold their machine key when
+  // mapped (returns whether it was); any key-up lets go. Escape cancels a paste.
   bool HostKeyDown(int virtual_key);
   bool HostCharacter(char32_t ch);
   void HostKeyUp();
-  // Holds machine key `key_index` (3-63) as the host key; other values let go.
-  void PressKey(int key_index);
   // The mouse holds `key_index` (a machine key or a window button) or lets go (0).
   void SetMouseKey(int key_index);
+  // Holds machine key `key_index` (3-63) as the host key at once, for tools that time
+  // their keys themselves; other values let go.
+  void PressKey(int key_index);
   // The window's reset button: the processor only; memory and devices keep their state.
   void ResetButton();
+
+  // Types `text` on the keyboard, after any text still being typed: each key held
+  // for two run ticks and released for two (whatever the speed), a line end (CR, LF
+  // or both) is Enter, a blank is Space; characters without a key are skipped.
+  // Host keys are ignored meanwhile.
+  PasteResult Paste(std::u32string_view text);
+  // Stops typing: the rest of the text is dropped. Returns whether any was left.
+  bool CancelPaste();
+  bool pasting() const { return keys_.typing(); }
+  // Once a paste is typed to its end: the notice of the characters it skipped, once;
+  // nullopt when there is none.
+  std::optional<std::string> TakePasteNotice();
 
   // A file error met while the machine ran (a cartridge, the recording), once;
   // nullopt when none.
@@ -202,9 +229,12 @@ class System {
  private:
   bool NeedsLock(const PowerOnOptions& options) const;
   PowerOnResult LoadMachineFiles(const PowerOnOptions& options, MessageSink& sink);
-  bool TickWith(TickKind kind, bool timed);
-  void RunTick(bool timed);
-  // Steps of one timed run tick; whether they were the budget (or fewer, stopped).
+  // How a run tick's steps are counted: the budget; as many as host time allows; as
+  // many as a recording says.
+  enum class RunMode { kUntimed, kTimed, kRecorded };
+  bool TickWith(TickKind kind, RunMode mode);
+  void RunTick(RunMode mode, uint32_t recorded_steps = 0);
+  // Steps of one timed run tick.
   RunResult TimedRun(int32_t budget);
   void WriteState(StateWriter& out) const;
   void ReadState(StateReader& in, std::vector<std::string>* warnings);
@@ -213,6 +243,12 @@ class System {
   bool CloseMachineFiles(MessageSink& sink);
   void OfferRomSave(const FrontEndSteps& steps, MessageSink& sink);
   bool TakeDisplayChanged();
+  // Every key change reaches the keyboard here, paced or not.
+  bool ApplyKeyChange(const KeyChange& change);
+  // After a run tick in which the processor ran.
+  void KeysRanTick();
+  void FinishPaste();
+  bool StopPaste();
 
   // Declared first so that it is released last, after the cartridge files close.
   FolderLock lock_;
@@ -225,6 +261,9 @@ class System {
   bool closed_ = false;
   EmulatedTime time_;
   TimerTicks ticks_;
+  KeyPacer keys_;
+  std::size_t paste_skipped_ = 0;  // by the paste being typed
+  std::optional<std::string> paste_notice_;
   LocalTime power_on_time_;
   uint32_t rom_fingerprint_ = 0;
   HostClock host_clock_;

@@ -72,7 +72,7 @@ StateLoadResult System::LoadState(std::span<const uint8_t> file, RunStop run_sto
       machine_.run.Resume(machine_.run.resume_delay());
     }
   }
-  if (journal_) journal_->RecordState(SaveState());
+  if (journal_) journal_->RecordBytes(JournalRecord::kState, SaveState());
   return result;
 }
 
@@ -109,7 +109,7 @@ IoResult System::StartRecording(const std::filesystem::path& path) {
   auto journal = std::make_unique<JournalWriter>();
   if (IoResult opened = journal->Open(path, header); !opened) return opened;
   journal_ = std::move(journal);
-  journal_->RecordState(SaveState());
+  journal_->RecordBytes(JournalRecord::kState, SaveState());
   if (paused()) Journal(JournalRecord::kPause, 1);
   cartridge_faults_ = board_.cartridges.faults();
   return IoResult::Ok();
@@ -145,7 +145,7 @@ void System::DebuggerReleased() {
     EndRecording(JournalEnd::kDebuggerCartridge);
     return;
   }
-  journal_->RecordState(SaveState());
+  journal_->RecordBytes(JournalRecord::kState, SaveState());
 }
 
 }  // namespace orlan

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontend/machine_folder.h"
+#include "frontend/qt/user_settings.h"
 
 namespace orlan {
 namespace {
@@ -105,7 +106,7 @@ FolderChoice ChooseMachineFolder(const QStringList& arguments, const FolderPromp
   }
   context.demo_copy =
       QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/orlan/demo";
-  QSettings settings(QStringLiteral("orlan"), QStringLiteral("orlan"));
+  QSettings settings{QLatin1String(kUserSettingsName), QLatin1String(kUserSettingsName)};
   return {ResolveMachineFolder(context, settings, ask), 0, record};
 }
 

@@ -1,18 +1,31 @@
 #include "frontend/qt/main_form.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QWindow>
+#include <array>
 #include <utility>
 
 #include "devices/host_file.h"
 #include "devices/key_tables.h"
 #include "frontend/emulated_time.h"
+#include "frontend/machine_folder.h"
+#include "frontend/qt/display_capture.h"
 #include "frontend/qt/host_keys.h"
+#include "frontend/qt/machine_folder_prompt.h"
+#include "frontend/qt/user_settings.h"
 
 namespace orlan {
 namespace {
@@ -51,10 +64,18 @@ void BlitTransparent(QImage& target, QPoint at, const QImage& source) {
   }
 }
 
+QString FolderText(const std::filesystem::path& path) {
+  return QDir::toNativeSeparators(QString::fromStdWString(path.wstring()));
+}
+
+std::filesystem::path PathOf(const QString& name) {
+  return std::filesystem::path(QDir::toNativeSeparators(name).toStdWString());
+}
+
 constexpr char kTitle[] = "Orlan";
 // How long a notice (slot chosen, saved, loaded) stays on the face.
 constexpr int kNoticeMs = 2000;
-// The mark sits under the display's lower right corner.
+// The mark sits under the display's lower right corner, in face pixels.
 const QRect kMarkRect(kLcdLeft + kLcdPictureWidth - 140, kLcdTop + kLcdPictureHeight + 12, 140, 18);
 
 QImage LcdImage(const Lcd& lcd) {
@@ -66,11 +87,14 @@ QImage LcdImage(const Lcd& lcd) {
 
 TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sink,
                      const LocalTime& now, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), system_(system), sink_(sink) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      system_(system),
+      sink_(sink),
+      actions_(*this, [this](WindowAction action) { Trigger(action); }) {
   setWindowTitle(kTitle);
-  setFixedSize(kFaceWidth, kFaceHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
+  ApplyZoom();
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
   rom_save_dialog = [this]() -> std::optional<std::filesystem::path> {
@@ -80,6 +104,36 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
         "Binary files (*.bin *.BIN)", nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) return std::nullopt;
     return std::filesystem::path(name.toStdString());
+  };
+  screenshot_dialog = [this]() -> std::optional<std::filesystem::path> {
+    QString folder = user_settings_ != nullptr
+                         ? user_settings_->value(QLatin1String(kScreenshotFolderKey)).toString()
+                         : QString();
+    if (folder.isEmpty())
+      folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString name = QFileDialog::getSaveFileName(this, "Save the display as a picture",
+                                                      QDir(folder).filePath("orlan-display.png"),
+                                                      "PNG pictures (*.png)");
+    if (name.isEmpty()) return std::nullopt;
+    if (user_settings_ != nullptr) {
+      user_settings_->setValue(QLatin1String(kScreenshotFolderKey), QFileInfo(name).path());
+    }
+    return PathOf(name);
+  };
+  folder_dialog = [this]() -> std::optional<QString> {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, "Machine folder", FolderText(system_.folder()));
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
+  };
+  about_box = [this] {
+    QMessageBox::about(
+        this, "About Orlan emulator",
+        QStringLiteral("<p><b>Orlan emulator %1</b></p><p>A pocket computer with a 120 by 64 "
+                       "dot display and a processor of the PDP-11 instruction set.</p><p>The "
+                       "machine folder: %2</p><p>Right-click the face, or press the Menu key, "
+                       "for the menu.</p>")
+            .arg(QStringLiteral(ORLAN_VERSION), FolderText(system_.folder()).toHtmlEscaped()));
   };
 
   // The timers exist, disabled, from the start; showing the window enables them.
@@ -95,11 +149,12 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
   notice_timer_.setInterval(kNoticeMs);
   connect(&notice_timer_, &QTimer::timeout, this, [this] {
     notice_.clear();
-    update(kMarkRect);
+    UpdateFace(kMarkRect);
   });
   // Run ticks are timed: one never holds the interface longer than the System allows,
   // whatever the speed, and fast-forward fills its share of host time.
   system_.set_host_clock(SteadyHostClock());
+  action(WindowAction::kStateSlot1)->setChecked(true);
 
   // FormCreate.
   face_buffer_ = BlankPicture(kFaceWidth, kFaceHeight);
@@ -112,6 +167,52 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::UseUserSettings(QSettings& settings) {
+  user_settings_ = &settings;
+  const int zoom = settings.value(QLatin1String(kZoomKey), kZoomPixelRatio).toInt();
+  SetZoom(zoom >= 1 && zoom <= kMaxZoom ? zoom : kZoomPixelRatio);
+  const QVariant position = settings.value(QLatin1String(kWindowPositionKey));
+  if (!position.canConvert<QPoint>()) return;
+  // Only where a screen still shows the window's corner (screens come and go).
+  const QPoint corner = position.toPoint();
+  if (QGuiApplication::screenAt(corner + QPoint(8, 8)) != nullptr) move(corner);
+}
+
+void TMainForm::SetZoom(int zoom) {
+  zoom_ = zoom >= 1 && zoom <= kMaxZoom ? zoom : kZoomPixelRatio;
+  const QRect before = geometry();
+  ApplyZoom();
+  if (isVisible()) {
+    // Grown or shrunk about its centre, and kept on the screen where it fits.
+    QRect after(QPoint(0, 0), size());
+    after.moveCenter(before.center());
+    if (const QScreen* s = screen()) {
+      const QRect free = s->availableGeometry();
+      if (after.right() > free.right()) after.moveRight(free.right());
+      if (after.bottom() > free.bottom()) after.moveBottom(free.bottom());
+      if (after.left() < free.left()) after.moveLeft(free.left());
+      if (after.top() < free.top()) after.moveTop(free.top());
+    }
+    move(after.topLeft());
+  }
+  if (user_settings_ != nullptr) user_settings_->setValue(QLatin1String(kZoomKey), zoom_);
+}
+
+void TMainForm::ApplyZoom() {
+  scale_ = FaceScale(zoom_, devicePixelRatioF());
+  setFixedSize(scale_.WindowSize());
+  static constexpr std::array<WindowAction, kMaxZoom + 1> kZoomActions = {
+      WindowAction::kZoomPixelRatio, WindowAction::kZoom1, WindowAction::kZoom2,
+      WindowAction::kZoom3, WindowAction::kZoom4};
+  action(kZoomActions[static_cast<std::size_t>(zoom_)])->setChecked(true);
+  action(WindowAction::kZoomPixelRatio)
+      ->setText(QStringLiteral("Screen's pixel ratio (%1×)")
+                    .arg(FaceScale(kZoomPixelRatio, devicePixelRatioF()).pixels()));
+  update();
+}
+
+void TMainForm::UpdateFace(const QRect& face_rect) { update(scale_.ToWindow(face_rect)); }
 
 bool TMainForm::LoadPicture(const char* file_name, QImage& picture) {
   const std::filesystem::path path = system_.folder() / file_name;
@@ -169,6 +270,7 @@ void TMainForm::FormShow() {
 
 void TMainForm::FormClose() {
   if (system_.closed()) return;
+  RememberPosition();
   system_.Close(FrontEnd(), sink_);
   emit Closed();
 }
@@ -180,31 +282,23 @@ void TMainForm::DrawKeyImage(int area, int x, int y, bool pressed) {
       key_picture_.copy(a.image_x + (pressed ? 0 : a.width), a.image_y, a.width, a.height);
   BlitTransparent(face_buffer_, QPoint(x, y), scratch_picture_);
   scratch_picture_ = face_buffer_.copy(x, y, a.width, a.height);
-  update(x, y, a.width, a.height);
-}
-
-void TMainForm::ShowKeyPressed(const KeyRect& r, bool pressed) {
-  if (!face_buffer_.isNull()) {
-    // The key's face moves one pixel down and right, or back.
-    const int from = pressed ? 4 : 5;
-    const int to = pressed ? 5 : 4;
-    MoveRect(face_buffer_, QRect(r.x + from, r.y + from, r.width - 8, r.height - 8),
-             QPoint(r.x + to, r.y + to));
-  }
-  DrawKeyImage(r.area, r.x, r.y, pressed);
+  UpdateFace(QRect(x, y, a.width, a.height));
 }
 
 void TMainForm::ReleaseMouseKey(int x, int y) {
-  const int key = system_.board().keyboard.mouse_key();
+  const int key = pressed_key_;
   if (key == 0) return;
   const std::optional<KeyRect> r = KeyRectOf(key);
-  if (!r) {
-    system_.SetMouseKey(0);
-    return;
+  if (r && x >= r->x && x < r->x + r->width && y >= r->y && y < r->y + r->height) return;
+  pressed_key_ = 0;
+  system_.SetMouseKey(0);  // the machine lets go once it has run a tick with the key
+  if (!r) return;
+  if (!face_buffer_.isNull()) {
+    // Shift the key's face back up and left by one pixel.
+    MoveRect(face_buffer_, QRect(r->x + 5, r->y + 5, r->width - 8, r->height - 8),
+             QPoint(r->x + 4, r->y + 4));
   }
-  if (x >= r->x && x < r->x + r->width && y >= r->y && y < r->y + r->height) return;
-  ShowKeyPressed(*r, false);
-  system_.SetMouseKey(0);
+  DrawKeyImage(r->area, r->x, r->y, false);
 }
 
 void TMainForm::FormMouseDown(int x, int y) {
@@ -212,16 +306,22 @@ void TMainForm::FormMouseDown(int x, int y) {
   const int key = KeyIndexAt(x, y);
   if (key == 0) {
     // The gaps and everything outside the keys drag the frameless window.
-    system_.SetMouseKey(0);
     StartSystemMove();
     return;
   }
-  ShowKeyPressed(*KeyRectOf(key), true);
+  const KeyRect r = *KeyRectOf(key);
+  if (!face_buffer_.isNull()) {
+    // The key's face moves one pixel down and right.
+    MoveRect(face_buffer_, QRect(r.x + 4, r.y + 4, r.width - 8, r.height - 8),
+             QPoint(r.x + 5, r.y + 5));
+  }
+  DrawKeyImage(r.area, r.x, r.y, true);
+  pressed_key_ = key;
   system_.SetMouseKey(key);  // a machine key also raises the key interrupt
 }
 
 void TMainForm::FormMouseUp() {
-  const int key = system_.board().keyboard.mouse_key();
+  const int key = pressed_key_;
   ReleaseMouseKey(-1, -1);
   if (key == kCloseButton) close();
   if (key == kResetButton) system_.ResetButton();
@@ -231,7 +331,11 @@ void TMainForm::FormMouseMove(int x, int y) { ReleaseMouseKey(x, y); }
 
 void TMainForm::StartSystemMove() {
   ++system_moves_;
-  if (QWindow* window = windowHandle()) window->startSystemMove();
+  QWindow* window = windowHandle();
+  if (window != nullptr && window->startSystemMove()) return;
+  // No window manager moves it: the window follows the pointer until the release.
+  dragging_ = true;
+  drag_offset_ = press_global_ - pos();
 }
 
 void TMainForm::SwapLegendStrips() {
@@ -243,7 +347,7 @@ void TMainForm::SwapLegendStrips() {
         overlay_picture_.copy(0, kLegendHeight * i, kLegendWidth, kLegendHeight);
     Blit(face_buffer_, face_strip.topLeft(), from_overlay);
     Blit(overlay_picture_, QPoint(0, kLegendHeight * i), from_face);
-    update(face_strip);
+    UpdateFace(face_strip);
   }
 }
 
@@ -268,6 +372,11 @@ void TMainForm::FormDeactivate() {
 
 void TMainForm::OnRunTimer() {
   system_.Tick(TickKind::kRun);
+  // Shown after the tick like the errors below.
+  if (std::optional<std::string> notice = system_.TakePasteNotice()) {
+    QMetaObject::invokeMethod(
+        this, [this, text = std::move(*notice)] { sink_.Warning(text); }, Qt::QueuedConnection);
+  }
   // A file error is shown after the tick, so the worker is not held up while the box
   // is open; the next one waits until the box is closed.
   if (device_error_) return;
@@ -282,6 +391,76 @@ void TMainForm::ShowDeviceError() {
   device_error_.reset();
 }
 
+void TMainForm::OnRtcTimer() { system_.Tick(TickKind::kClock); }
+
+void TMainForm::OnSecTimer() { system_.Tick(TickKind::kSecond); }
+
+void TMainForm::OnRefreshTimer() {
+  if (system_.Tick(TickKind::kRefresh)) {
+    UpdateFace(QRect(kLcdLeft, kLcdTop, kLcdPictureWidth, kLcdPictureHeight));
+  }
+}
+
+void TMainForm::Trigger(WindowAction action) {
+  switch (action) {
+    case WindowAction::kMenu:
+      ShowMenu(rect().contains(mapFromGlobal(QCursor::pos())) ? mapFromGlobal(QCursor::pos())
+                                                              : rect().center());
+      break;
+    case WindowAction::kReset:
+      system_.ResetButton();
+      break;
+    case WindowAction::kScreenshot:
+      SaveScreenshot();
+      break;
+    case WindowAction::kCopyDisplay:
+      CopyDisplay(system_.board().lcd, kLcdScale * scale_.pixels(), *QGuiApplication::clipboard());
+      break;
+    case WindowAction::kPaste:
+      Paste(QClipboard::Clipboard);
+      break;
+    case WindowAction::kZoom1:
+    case WindowAction::kZoom2:
+    case WindowAction::kZoom3:
+    case WindowAction::kZoom4:
+      SetZoom(1 + static_cast<int>(action) - static_cast<int>(WindowAction::kZoom1));
+      break;
+    case WindowAction::kZoomPixelRatio:
+      SetZoom(kZoomPixelRatio);
+      break;
+    case WindowAction::kPause:
+      SetPaused(!system_.paused());
+      break;
+    case WindowAction::kFastForward:
+      SetFastForward(!system_.fast_forward());
+      break;
+    case WindowAction::kStateSlot1:
+    case WindowAction::kStateSlot2:
+    case WindowAction::kStateSlot3:
+    case WindowAction::kStateSlot4:
+      SelectStateSlot(1 + static_cast<int>(action) - static_cast<int>(WindowAction::kStateSlot1));
+      break;
+    case WindowAction::kSaveState:
+      SaveStateSlot();
+      break;
+    case WindowAction::kLoadState:
+      LoadStateSlot();
+      break;
+    case WindowAction::kDebugger:
+      system_.machine().StopIntoDebugger();  // shows the debug window
+      break;
+    case WindowAction::kOpenFolder:
+      OpenMachineFolder();
+      break;
+    case WindowAction::kAbout:
+      if (about_box) about_box();
+      break;
+    case WindowAction::kQuit:
+      close();
+      break;
+  }
+}
+
 std::filesystem::path TMainForm::StateSlotPath(int slot) const {
   return system_.folder() / ("state" + std::to_string(slot) + ".sav");
 }
@@ -289,6 +468,8 @@ std::filesystem::path TMainForm::StateSlotPath(int slot) const {
 void TMainForm::SelectStateSlot(int slot) {
   if (slot < 1 || slot > kStateSlots) return;
   state_slot_ = slot;
+  const int index = static_cast<int>(WindowAction::kStateSlot1) + slot - 1;
+  action(static_cast<WindowAction>(index))->setChecked(true);
   Notice(QString("Slot %1").arg(slot));
 }
 
@@ -301,34 +482,34 @@ void TMainForm::SaveStateSlot() {
 }
 
 void TMainForm::LoadStateSlot() {
-  // The face shows no key held while the file is read; the state may hold one.
-  ReleaseMouseKey(-1, -1);
   const StateLoadResult loaded = system_.LoadStateFile(StateSlotPath(state_slot_));
   if (!loaded.ok()) {
     sink_.Warning(loaded.error);
     return;
   }
   for (const std::string& warning : loaded.warnings) sink_.Warning(warning);
-  if (const std::optional<KeyRect> r = KeyRectOf(system_.board().keyboard.mouse_key())) {
-    ShowKeyPressed(*r, true);
-  }
+  // The mouse holds no key now, whatever it held when the state was saved.
+  ReleaseMouseKey(-1, -1);
+  if (system_.board().keyboard.mouse_key() != 0) system_.SetMouseKey(0);
   // The debug window, when it has the machine, shows the loaded one.
   if (system_.machine().run.run_stopped()) system_.machine().StopIntoDebugger();
   Notice(QString("Loaded slot %1").arg(state_slot_));
   update();
 }
 
-void TMainForm::TogglePause() {
-  system_.SetPaused(!system_.paused());
+void TMainForm::SetPaused(bool paused) {
+  system_.SetPaused(paused);
   ShowRunState();
 }
 
-void TMainForm::ToggleFastForward() {
-  system_.SetFastForward(!system_.fast_forward());
+void TMainForm::SetFastForward(bool on) {
+  system_.SetFastForward(on);
   ShowRunState();
 }
 
 void TMainForm::ShowRunState() {
+  action(WindowAction::kPause)->setChecked(system_.paused());
+  action(WindowAction::kFastForward)->setChecked(system_.fast_forward());
   QString title = kTitle;
   const QChar dash(0x2014);
   if (system_.paused()) {
@@ -337,13 +518,13 @@ void TMainForm::ShowRunState() {
     title += QString(" %1 fast-forward").arg(dash);
   }
   setWindowTitle(title);
-  update(kMarkRect);
+  UpdateFace(kMarkRect);
 }
 
 void TMainForm::Notice(const QString& text) {
   notice_ = text;
   notice_timer_.start();
-  update(kMarkRect);
+  UpdateFace(kMarkRect);
 }
 
 QString TMainForm::MarkText() const {
@@ -356,10 +537,18 @@ QString TMainForm::MarkText() const {
 void TMainForm::PaintMark(QPainter& painter) {
   const QString text = MarkText();
   if (text.isEmpty()) return;
+  // Drawn in face pixels, zoomed with the face.
+  const QRectF face = scale_.FaceInWindow();
+  painter.save();
+  painter.translate(face.topLeft());
+  painter.scale(face.width() / kFaceWidth, face.height() / kFaceHeight);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(system_.paused() ? 0x90202020 : 0x90204080));
-  if (!notice_.isEmpty()) painter.setBrush(QColor(0x90303030));
+  QColor background(0x30, 0x30, 0x30, 0xD0);
+  if (notice_.isEmpty()) {
+    background = system_.paused() ? QColor(0xA0, 0x20, 0x20, 0xD0) : QColor(0x20, 0x40, 0xA0, 0xD0);
+  }
+  painter.setBrush(background);
   painter.drawRoundedRect(kMarkRect, 4, 4);
   QFont font = painter.font();
   font.setBold(true);
@@ -367,39 +556,58 @@ void TMainForm::PaintMark(QPainter& painter) {
   painter.setFont(font);
   painter.setPen(Qt::white);
   painter.drawText(kMarkRect, Qt::AlignCenter, text);
+  painter.restore();
 }
 
-bool TMainForm::Shortcut(int key, bool repeat) {
-  std::function<void()> action;
-  if (key >= Qt::Key_1 && key < Qt::Key_1 + kStateSlots) {
-    action = [this, key] { SelectStateSlot(key - Qt::Key_1 + 1); };
-  } else if (key == Qt::Key_S) {
-    action = [this] { SaveStateSlot(); };
-  } else if (key == Qt::Key_L) {
-    action = [this] { LoadStateSlot(); };
-  } else if (key == Qt::Key_P) {
-    action = [this] { TogglePause(); };
-  } else if (key == Qt::Key_F) {
-    action = [this] { ToggleFastForward(); };
-  } else {
-    return false;
+void TMainForm::ShowMenu(QPoint window_point) { context_menu().popup(mapToGlobal(window_point)); }
+
+void TMainForm::Paste(QClipboard::Mode mode) {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (mode == QClipboard::Selection && !clipboard->supportsSelection()) {
+    mode = QClipboard::Clipboard;
   }
-  if (!repeat) action();
-  return true;
+  const QString text = clipboard->text(mode);
+  if (!text.isEmpty()) system_.Paste(text.toStdU32String());
 }
 
-void TMainForm::OnRtcTimer() { system_.Tick(TickKind::kClock); }
-
-void TMainForm::OnSecTimer() { system_.Tick(TickKind::kSecond); }
-
-void TMainForm::OnRefreshTimer() {
-  if (system_.Tick(TickKind::kRefresh)) {
-    update(kLcdLeft, kLcdTop, kLcdPictureWidth, kLcdPictureHeight);
+void TMainForm::SaveScreenshot() {
+  if (!screenshot_dialog) return;
+  const std::optional<std::filesystem::path> file = screenshot_dialog();
+  if (!file) return;
+  if (IoResult saved = SaveDisplayPng(system_.board().lcd, kLcdScale * scale_.pixels(), *file);
+      !saved) {
+    sink_.Warning(saved.error);
   }
+}
+
+void TMainForm::OpenMachineFolder() {
+  if (!folder_dialog) return;
+  const std::optional<QString> folder = folder_dialog();
+  if (!folder) return;
+  if (!HoldsMachineFiles(PathOf(*folder))) {
+    sink_.Warning(PathText(PathOf(*folder)) + ": holds none of the machine's files");
+    return;
+  }
+  next_folder_ = *folder;
+  if (user_settings_ != nullptr) {
+    user_settings_->setValue(QLatin1String(kMachineFolderKey), *folder);
+  }
+  close();
+}
+
+void TMainForm::RememberPosition() {
+  if (user_settings_ == nullptr) return;
+  user_settings_->setValue(QLatin1String(kWindowPositionKey), pos());
+  user_settings_->sync();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  if (!shown_ && windowHandle() != nullptr) {
+    // A screen of another pixel ratio needs another window size.
+    connect(windowHandle(), &QWindow::screenChanged, this, &TMainForm::ApplyZoom);
+    ApplyZoom();
+  }
   FormShow();
 }
 
@@ -409,39 +617,47 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::paintEvent(QPaintEvent* event) {
-  // FormPaint: the display goes into the face, the face onto the window.
+  // FormPaint: the display goes into the face, the face onto the window, each face
+  // pixel a square of whole screen pixels.
   QPainter painter(this);
   if (face_buffer_.isNull()) {
     painter.fillRect(event->rect(), Qt::white);
     return;
   }
   Blit(face_buffer_, QPoint(kLcdLeft, kLcdTop), LcdImage(system_.board().lcd));
-  painter.drawImage(event->rect(), face_buffer_, event->rect());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(scale_.FaceInWindow(), face_buffer_);
   PaintMark(painter);
   system_.DisplayPainted();
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton) {
+    Paste(QClipboard::Selection);
+    return;
+  }
   if (event->button() != Qt::LeftButton) return;
-  const QPoint p = event->position().toPoint();
+  press_global_ = event->globalPosition().toPoint();
+  const QPoint p = scale_.ToFace(event->position());
   FormMouseDown(p.x(), p.y());
 }
 
 void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  dragging_ = false;
   FormMouseUp();
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
+  if (dragging_) {
+    move(event->globalPosition().toPoint() - drag_offset_);
+    return;
+  }
+  const QPoint p = scale_.ToFace(event->position());
   FormMouseMove(p.x(), p.y());
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
-  // The emulator's own keys go no further; a held one does not repeat its action.
-  if ((event->modifiers() & Qt::ControlModifier) && Shortcut(event->key(), event->isAutoRepeat())) {
-    return;
-  }
   // A held host key repeats: each repeat presses it again and raises the interrupt.
   if (const int virtual_key = VirtualKeyFromQtKey(event->key())) FormKeyDown(virtual_key);
   for (const char32_t ch : event->text().toUcs4()) FormKeyPress(ch);
@@ -455,7 +671,12 @@ void TMainForm::keyReleaseEvent(QKeyEvent* event) {
 
 void TMainForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) FormDeactivate();
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+    dragging_ = false;
+    FormDeactivate();
+  }
 }
+
+void TMainForm::contextMenuEvent(QContextMenuEvent* event) { ShowMenu(event->pos()); }
 
 }  // namespace orlan

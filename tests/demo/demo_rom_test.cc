@@ -20,6 +20,7 @@
 
 #include "devices/local_time.h"
 #include "frontend/system.h"
+#include "tests/support/demo_machine.h"
 #include "tests/support/temp_dir.h"
 
 namespace orlan {
@@ -28,7 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kColumns = 20;
-constexpr int kRows = 8;
 constexpr int kVirtualKeyBackspace = 0x08;
 constexpr int kVirtualKeyEnter = 0x0D;
 constexpr int kVirtualKeySpace = 0x20;
@@ -41,15 +41,7 @@ std::vector<uint8_t> ReadBytes(const fs::path& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-std::map<std::string, uint16_t> ReadSymbols(const fs::path& path) {
-  std::map<std::string, uint16_t> symbols;
-  std::ifstream in(path);
-  std::string name, eq, value;
-  while (in >> name >> eq >> value)
-    symbols[name] = static_cast<uint16_t>(std::stoul(value, nullptr, 8));
-  return symbols;
-}
-
+using testing::ReadSymbols;
 using testing::TempDir;
 
 // One machine running the demo ROM with emulated time, as the window's timers tick it.

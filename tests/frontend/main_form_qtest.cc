@@ -255,6 +255,10 @@ void MainFormTest::MousePressHitsKeysAndGaps() {
   QCOMPARE(rig.MouseKey(), key);  // other buttons are ignored
   if (key != kCloseButton) {
     QTest::mouseRelease(rig.form.get(), Qt::LeftButton, {}, at);
+    QCOMPARE(rig.form->pressed_key(), 0);
+    // The machine holds a key until it has run a tick with it.
+    QCOMPARE(rig.MouseKey(), key >= kFirstMachineKey ? key : 0);
+    rig.system.Tick(TickKind::kRun);
     QCOMPARE(rig.MouseKey(), 0);
   }
 }
@@ -363,7 +367,9 @@ void MainFormTest::HostKeysHoldMachineKeys() {
   QApplication::sendEvent(rig.form.get(), &repeat);
   QCOMPARE(rig.HostKey(), key);
   QKeyEvent shift(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
-  QApplication::sendEvent(rig.form.get(), &shift);  // any key-up lets go
+  QApplication::sendEvent(rig.form.get(), &shift);  // any key-up lets go, after a tick
+  QCOMPARE(rig.HostKey(), key);
+  rig.system.Tick(TickKind::kRun);
   QCOMPARE(rig.HostKey(), 0);
 }
 
@@ -384,9 +390,10 @@ void MainFormTest::KeyFeedbackAndDeactivation() {
   QVERIFY(!rig.form->isActiveWindow());
   QEvent deactivated(QEvent::ActivationChange);
   QApplication::sendEvent(rig.form.get(), &deactivated);
+  QCOMPARE(face.pixel(r.x, r.y), kReleasedColour);
+  rig.system.Tick(TickKind::kRun);
   QCOMPARE(rig.MouseKey(), 0);
   QCOMPARE(rig.HostKey(), 0);
-  QCOMPARE(face.pixel(r.x, r.y), kReleasedColour);
 }
 
 void MainFormTest::RefreshShowsTheDisplayAtItsPlace() {

@@ -11,12 +11,11 @@
 
 #include "frontend/emulated_time.h"
 #include "frontend/journal.h"
-#include "tests/support/demo_folder.h"
+#include "tests/support/demo_machine.h"
 
 namespace orlan {
 namespace {
 
-using testing::CopyDemo;
 using testing::TempDir;
 
 constexpr LocalTime kNow{2026, 5, 6, 3, 7, 8, 9};
@@ -28,7 +27,7 @@ struct Recording {
   EmulatedTime schedule;  // the window's timers, ticking through System::Tick
   int64_t now_us = 0;
   explicit Recording(std::size_t read_only_cartridge = 0) {
-    CopyDemo(dir, 1024);
+    testing::CopyDemo(ORLAN_DEMO_DIR, dir, 1024);
     if (read_only_cartridge > 0) {
       dir.Write("smp1.bin", std::vector<uint8_t>(read_only_cartridge, 7));
     }
@@ -145,7 +144,7 @@ TEST(ReplayTest, ARecordingThatCannotBePlayedSaysWhy) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir folder, scratch;
-    CopyDemo(folder);
+    testing::CopyDemo(ORLAN_DEMO_DIR, folder);
     std::filesystem::copy_file(r.dir / "smp1.bin", folder / "smp1.bin");
     c.change_folder(folder);
     System replayed;

@@ -9,7 +9,7 @@
 
 #include "file_fixtures.h"
 #include "frontend/qt/main_form.h"
-#include "tests/support/demo_folder.h"
+#include "tests/support/demo_machine.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
 #include "tools/cli/monitor.h"
@@ -18,7 +18,6 @@ namespace orlan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CopyDemo;
 using testing::TempDir;
 
 constexpr LocalTime kNow{2026, 1, 2, 5, 3, 4, 5};
@@ -35,9 +34,8 @@ class StartPathsTest : public QObject {
 
 void StartPathsTest::WindowAndMonitorReachTheSameState() {
   TempDir window_dir, monitor_dir;
-  // With a blank cartridge, which the ROM writes at boot.
-  CopyDemo(window_dir, 1024);
-  CopyDemo(monitor_dir, 1024);
+  testing::CopyDemo(ORLAN_DEMO_DIR, window_dir);
+  testing::CopyDemo(ORLAN_DEMO_DIR, monitor_dir);
 
   System window;
   CapturingMessageSink window_messages;

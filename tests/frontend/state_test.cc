@@ -11,12 +11,11 @@
 #include "core/crc32.h"
 #include "frontend/state_file.h"
 #include "frontend/system.h"
-#include "tests/support/demo_folder.h"
+#include "tests/support/demo_machine.h"
 
 namespace orlan {
 namespace {
 
-using testing::CopyDemo;
 using testing::TempDir;
 
 constexpr LocalTime kNow{2026, 3, 4, 3, 5, 6, 7};
@@ -26,7 +25,7 @@ struct Demo {
   TempDir dir;
   System system;
   explicit Demo(std::size_t cartridge_size = 1024) {
-    CopyDemo(dir, cartridge_size);
+    testing::CopyDemo(ORLAN_DEMO_DIR, dir, cartridge_size);
     PowerOnOptions options;
     options.folder = dir.path();
     options.now = kNow;

@@ -72,6 +72,9 @@ TEST(Monitor, OptionsAndStatus) {
       {{"--rom", short_rom.path()}, "regs", 2, "", "orlan-cli: "},
       {{"--romt", "/nonexistent/romt.bin"}, "regs", 2, "", "orlan-cli: "},
       {{"/nonexistent/script"}, "", 2, "", "orlan-cli: cannot read file: /nonexistent/script\n"},
+      // Failures that used to pass for success.
+      {{"--dir", "/nonexistent"}, "regs", 2, "", "orlan-cli: not a folder: /nonexistent\n"},
+      {{"/"}, "", 2, "", "orlan-cli: cannot read file: /\n"},
   };
   for (const Case& c : cases) {
     const MonitorRun run = RunCli(c.args, c.stdin_text);
@@ -79,6 +82,17 @@ TEST(Monitor, OptionsAndStatus) {
     EXPECT_EQ(run.out, c.out) << c.stdin_text;
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.stdin_text;
     EXPECT_EQ(run.err.empty(), c.err.empty()) << c.stdin_text;
+  }
+}
+
+TEST(Monitor, OutputThatCannotBeWrittenFailsTheRun) {
+  for (const std::vector<std::string_view>& args :
+       {std::vector<std::string_view>{}, std::vector<std::string_view>{"--help"}}) {
+    std::istringstream in("regs\nregs\n");
+    std::ostringstream out, err;
+    out.setstate(std::ios::badbit);  // as writing to a full disk leaves it
+    EXPECT_EQ(RunMonitor(args, in, out, err), 2);
+    EXPECT_NE(err.str().find("cannot write the output"), std::string::npos) << err.str();
   }
 }
 

@@ -18,7 +18,7 @@
 #include "devices/key_tables.h"
 #include "tests/frontend/file_fixtures.h"
 #include "tests/frontend/png_reader.h"
-#include "tests/support/demo_folder.h"
+#include "tests/support/demo_machine.h"
 #include "tools/cli/monitor.h"
 #include "tools/cli/options.h"
 
@@ -26,7 +26,6 @@ namespace orlan::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using orlan::testing::CopyDemo;
 using orlan::testing::TempDir;
 
 struct MonitorRun {
@@ -66,7 +65,7 @@ void ExpectScreen(const std::string& name, const std::string& screen) {
 
 TEST(TwinTest, DemoMachineBootsTypesAndCloses) {
   TempDir dir;
-  CopyDemo(dir);
+  orlan::testing::CopyDemo(ORLAN_DEMO_DIR, dir, 0);
   const std::string png = (dir / "screen.png").string();
   const MonitorRun run =
       Monitor({"--machine", dir.path().string(), "--time", "2026-01-02T03:04:05"},
@@ -315,6 +314,9 @@ TEST(TwinTest, TypedKeysAreHeldFiftyMillisecondsWithFiftyBetween) {
       {"type Qz,",
        {KeyIndexForCharacter('Q'), KeyIndexForCharacter('Z'), KeyIndexForCharacter(',')}},
       {"type   x@", {KeyIndexForCharacter('X'), KeyIndexForCharacter('@')}},  // blanks before: none
+      {"type a\\nb\\r\\b\\\\",
+       {KeyIndexForCharacter('A'), kEnterKey, KeyIndexForCharacter('B'), kEnterKey, kBackspaceKey,
+        KeyIndexForCharacter('\\')}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -342,6 +344,8 @@ TEST(TwinTest, BadTimedLinesChangeNothing) {
       "type ab~cd",
       "type a#b",
       "type a\tb",
+      "type a\\q",
+      "type a\\",
       "type \xC3\xA9",
       "run",
       "run 1 2",

@@ -51,6 +51,8 @@ Outcome Interpreter::RunLine(std::string_view line, int line_number) {
     if (std::optional<std::string> error = session_.system.TakeDeviceError()) {
       throw UsageError(*error);
     }
+    // Stop at the first output that cannot be written rather than run on unseen.
+    if (!session_.out.flush()) throw UsageError("cannot write the output");
   } catch (const AssemblyError& e) {
     err_ << e.what() << '\n';
     return Outcome::kError;

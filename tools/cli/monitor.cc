@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "debugger/number_text.h"
@@ -22,6 +24,14 @@
 namespace orlan::cli {
 
 namespace {
+
+// The exit status once the output is out: output that could not be written (a full
+// disk, a closed pipe) is a failure, never a success.
+int Finish(int status, std::ostream& out, std::ostream& err) {
+  if (out.flush() || status != kExitOk) return status;
+  err << "orlan-cli: cannot write the output\n";
+  return kExitUsage;
+}
 
 // A recording grows by some 200 bytes a second and a saved state at each debugger use.
 constexpr std::size_t kRecordingLimit = std::size_t{1} << 30;
@@ -109,17 +119,20 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
   }
   if (options.help) {
     out << HelpText(table);
-    return kExitOk;
+    return Finish(kExitOk, out, err);
   }
-  if (!options.machine.empty() && !std::filesystem::is_directory(options.machine)) {
-    err << "orlan-cli: not a folder: " << options.machine << '\n';
-    return kExitUsage;
+  for (const std::string& folder : {options.machine, options.dir}) {
+    if (!folder.empty() && !std::filesystem::is_directory(folder)) {
+      err << "orlan-cli: not a folder: " << folder << '\n';
+      return kExitUsage;
+    }
   }
-  // Every script must be readable before the first line runs.
+  // Every script must be readable before the first line runs. A folder opens as a
+  // stream on some hosts but reads as nothing, which would pass for an empty script.
   std::vector<std::unique_ptr<std::ifstream>> scripts;
   for (const std::string& path : options.scripts) {
-    scripts.push_back(std::make_unique<std::ifstream>(path));
-    if (!*scripts.back()) {
+    scripts.push_back(std::make_unique<std::ifstream>(path, std::ios::binary));
+    if (!*scripts.back() || std::filesystem::is_directory(path)) {
       err << "orlan-cli: cannot read file: " << path << '\n';
       return kExitUsage;
     }
@@ -149,15 +162,21 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
   }
   session.format = NumberFormat::ForRadix(options.radix.value_or(whole_folder ? folder_radix : 8));
   Interpreter interpreter(table, session, err);
-  std::vector<std::istream*> inputs;
-  for (auto& script : scripts) inputs.push_back(script.get());
-  if (inputs.empty()) inputs.push_back(&in);
-  for (std::istream* input : inputs) {
+  std::vector<std::pair<std::istream*, std::string>> inputs;
+  for (std::size_t i = 0; i < scripts.size(); ++i) {
+    inputs.emplace_back(scripts[i].get(), options.scripts[i]);
+  }
+  if (inputs.empty()) inputs.emplace_back(&in, "standard input");
+  for (const auto& [input, name] : inputs) {
     const Outcome outcome = interpreter.RunScript(*input);
-    if (outcome == Outcome::kError) return kExitUsage;
+    if (outcome == Outcome::kError) return Finish(kExitUsage, out, err);
+    if (input->bad()) {
+      err << "orlan-cli: cannot read file: " << name << '\n';
+      return Finish(kExitUsage, out, err);
+    }
     if (outcome == Outcome::kQuit) break;
   }
-  return kExitOk;
+  return Finish(kExitOk, out, err);
 }
 
 }  // namespace orlan::cli

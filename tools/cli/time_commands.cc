@@ -13,7 +13,6 @@ namespace {
 // A typed character's key is held this long, then released for as long.
 constexpr uint64_t kKeyHoldMs = 50;
 constexpr uint64_t kKeyGapMs = 50;
-constexpr int kSpaceKey = 60;
 
 // Closing stops the timers for good, and the cartridge files are closed.
 void ExpectOpen(const Session& session) {
@@ -27,12 +26,20 @@ Action ParseRun(const Args& args, const Session& session) {
   return [ms](Session& s) { s.system.RunFor(ms); };
 }
 
-// The machine key of a typed character: a blank is the Space key, anything else goes
-// through the keyboard's character table (letters in either case); 0 for none.
-int KeyForCharacter(char c) {
-  if (c == ' ') return kSpaceKey;
-  const auto byte = static_cast<unsigned char>(c);
-  return byte < 0200 ? KeyIndexForCharacter(byte) : 0;
+// The machine key of an escape: \n and \r Enter, \b Backspace, \\ the backslash key;
+// 0 for none.
+int KeyForEscape(char c) {
+  switch (c) {
+    case 'n':
+    case 'r':
+      return kEnterKey;
+    case 'b':
+      return kBackspaceKey;
+    case '\\':
+      return KeyIndexForCharacter(U'\\');
+    default:
+      return 0;
+  }
 }
 
 Action ParseType(const Args& args, const Session& session) {
@@ -42,7 +49,19 @@ Action ParseType(const Args& args, const Session& session) {
   if (text.empty()) throw UsageError("missing argument");
   std::vector<int> keys;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const int key = KeyForCharacter(text[i]);
+    const auto at = [i] { return " at character " + std::to_string(i + 1) + " of the text"; };
+    if (text[i] == '\\') {
+      if (i + 1 == text.size()) throw UsageError("backslash without an escape" + at());
+      const int key = KeyForEscape(text[++i]);
+      if (key == 0) {
+        throw UsageError("unknown escape \\" + std::string(1, text[i]) + at() +
+                         " (\\n, \\r, \\b, \\\\)");
+      }
+      keys.push_back(key);
+      continue;
+    }
+    // A blank is the Space key; letters in either case.
+    const int key = KeyIndexForTypedCharacter(static_cast<unsigned char>(text[i]));
     if (key == 0) {
       throw UsageError("no key for character " + std::to_string(i + 1) +
                        " of the text: " + Octal6(static_cast<unsigned char>(text[i])));
@@ -65,7 +84,9 @@ void AddTimeCommands(CommandTable& table) {
   table.Add(
       {"run", "run MS", "let MS milliseconds of emulated time pass, timers and all", ParseRun});
   table.Add({"type", "type TEXT",
-             "type TEXT (rest of the line): each key held 50 ms, then 50 ms up", ParseType, 0});
+             "type TEXT (rest of the line): each key held 50 ms, then 50 ms up; \\n or \\r "
+             "Enter, \\b Backspace, \\\\ a backslash",
+             ParseType, 0});
 }
 
 }  // namespace orlan::cli
