@@ -84,7 +84,15 @@ TEST(ReplayTest, ASessionReplaysToTheMachineItEndedWithAndLeavesTheFolderAlone) 
   s.machine().run.Resume(30);
   s.DebuggerReleased();
   // Then only ticks and keys, which the replay redoes.
+  s.ResetButton();  // the demo counts the boot in its cartridge
+  r.Drive(1000);
   for (const char c : std::string("ab1")) r.Type(c);
+  s.Paste(U"pasted\nand cut short");
+  r.Drive(300);
+  s.HostKeyDown(0x1B);  // Escape ends the paste
+  s.Paste(U"more");
+  r.Drive(50);
+  s.CancelPaste();
   s.SetFastForward(true);
   r.Drive(200);
   s.SetFastForward(false);
@@ -97,7 +105,6 @@ TEST(ReplayTest, ASessionReplaysToTheMachineItEndedWithAndLeavesTheFolderAlone) 
   s.SetMouseKey(18);
   r.Drive(50);
   s.SetMouseKey(0);
-  s.ResetButton();  // the demo counts the boot in its cartridge
   r.Drive(700);
   const std::vector<uint8_t> final_state = s.SaveState();
   const std::vector<uint32_t> final_picture = Picture(s);
