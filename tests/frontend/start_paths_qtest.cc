@@ -1,6 +1,7 @@
 // The window and the monitor start a machine through the same System: the demo booted
 // through the window's start-up and through the monitor's (--machine), run for the
-// same emulated time with the same keys, ends in the same state.
+// same emulated time with the same keys, ends in the same state; and a session of the
+// window, recorded, replays in the monitor to what the window showed.
 #include <QTest>
 #include <filesystem>
 #include <sstream>
@@ -9,6 +10,7 @@
 
 #include "file_fixtures.h"
 #include "frontend/qt/main_form.h"
+#include "frontend/qt/window_actions.h"
 #include "tests/support/demo_machine.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
@@ -30,6 +32,7 @@ class StartPathsTest : public QObject {
 
  private slots:
   void WindowAndMonitorReachTheSameState();
+  void ARecordedWindowSessionReplaysInTheMonitor();
 };
 
 void StartPathsTest::WindowAndMonitorReachTheSameState() {
@@ -91,6 +94,67 @@ void StartPathsTest::WindowAndMonitorReachTheSameState() {
   monitor.Close({}, monitor_messages);
   QCOMPARE(window_dir.Read("smp0.bin"), monitor_dir.Read("smp0.bin"));
   QVERIFY(window_dir.Read("smp0.bin") != std::vector<uint8_t>(1024, 0));
+}
+
+// A few seconds of the window on its own timers, in host time: typing, a state saved
+// and loaded, pause and fast-forward by their shortcuts. The monitor replays the
+// recording on the same folder and prints the registers, RAM and display as the
+// window left them.
+void StartPathsTest::ARecordedWindowSessionReplaysInTheMonitor() {
+  TempDir dir;
+  testing::CopyDemo(ORLAN_DEMO_DIR, dir);
+  const fs::path recording = dir / "session.rec";
+  System window;
+  CapturingMessageSink messages;
+  {
+    TMainForm form(window, dir.path(), messages, kNow);
+    QVERIFY(window.StartRecording(recording).ok());
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::qWait(1200);  // the boot
+    const auto shortcut = [&form](Qt::Key key) {
+      QTest::keyClick(&form, key, Qt::ControlModifier);
+      QTest::qWait(150);
+    };
+    QTest::keyClicks(&form, "hi", Qt::NoModifier, 40);
+    shortcut(Qt::Key_2);
+    shortcut(Qt::Key_S);
+    QTest::keyClicks(&form, "x", Qt::NoModifier, 40);
+    shortcut(Qt::Key_L);
+    QTest::keyClicks(&form, " 42", Qt::NoModifier, 40);
+    shortcut(Qt::Key_P);
+    QCOMPARE(form.windowTitle(), QString("Orlan %1 paused").arg(QChar(0x2014)));
+    QTest::keyClicks(&form, "lost", Qt::NoModifier, 40);
+    shortcut(Qt::Key_P);
+    shortcut(Qt::Key_F);
+    QTest::keyClick(&form, Qt::Key_Return);
+    QTest::qWait(300);
+    shortcut(Qt::Key_F);
+    QTest::keyClicks(&form, "ok", Qt::NoModifier, 40);
+    QTest::qWait(300);
+    form.close();
+  }
+  QVERIFY(fs::exists(dir / "state2.sav"));
+  const std::string script = "regs\nmem 0 20000\nlcd\n";
+  std::ostringstream shown, shown_err;
+  {
+    cli::Session session{window, shown};
+    const cli::CommandTable table = cli::StandardCommands();
+    cli::Interpreter interpreter(table, session, shown_err);
+    std::istringstream in(script);
+    QCOMPARE(interpreter.RunScript(in), cli::Outcome::kContinue);
+  }
+  QVERIFY(shown.str().find('#') != std::string::npos);
+
+  std::istringstream in(script);
+  std::ostringstream out, err;
+  const std::string folder = dir.path().string();
+  const std::string file = recording.string();
+  const std::vector<std::string_view> args = {"--machine", folder, "replay", file};
+  QCOMPARE(cli::RunMonitor(args, in, out, err), cli::kExitOk);
+  QCOMPARE(err.str(), std::string());
+  QCOMPARE(out.str(), shown.str());
 }
 
 }  // namespace orlan

@@ -191,6 +191,50 @@ void WindowMenuTest::MenuActionsDoWhatTheySay() {
          QVERIFY(!d.form->action(WindowAction::kZoomPixelRatio)->isChecked());
          QCOMPARE(d.settings->value(kZoomKey).toInt(), 3);
        }},
+      {"pause", WindowAction::kPause, nullptr,
+       [](Demo& d, int) {
+         QVERIFY(d.system.paused());
+         QVERIFY(d.form->action(WindowAction::kPause)->isChecked());
+         QCOMPARE(d.form->windowTitle(), QString("Orlan %1 paused").arg(QChar(0x2014)));
+         QCOMPARE(d.form->MarkText(), QString("PAUSED"));
+       }},
+      {"pause again", WindowAction::kPause, [](Demo& d) { d.form->SetPaused(true); },
+       [](Demo& d, int) {
+         QVERIFY(!d.system.paused());
+         QCOMPARE(d.form->windowTitle(), QString("Orlan"));
+         QCOMPARE(d.form->MarkText(), QString());
+       }},
+      {"fast-forward", WindowAction::kFastForward, nullptr,
+       [](Demo& d, int) {
+         QVERIFY(d.system.fast_forward());
+         QVERIFY(d.form->action(WindowAction::kFastForward)->isChecked());
+         QCOMPARE(d.form->MarkText(), QString("FAST-FORWARD"));
+       }},
+      {"state slot 3", WindowAction::kStateSlot3, nullptr,
+       [](Demo& d, int) {
+         QCOMPARE(d.form->state_slot(), 3);
+         QVERIFY(d.form->action(WindowAction::kStateSlot3)->isChecked());
+         QCOMPARE(d.form->MarkText(), QString("Slot 3"));
+       }},
+      {"save state", WindowAction::kSaveState, [](Demo& d) { d.form->SelectStateSlot(2); },
+       [](Demo& d, int) {
+         QVERIFY(d.dir.Read("state2.sav") == d.system.SaveState());
+         QCOMPARE(d.form->MarkText(), QString("Saved in slot 2"));
+       }},
+      {"load state", WindowAction::kLoadState,
+       [](Demo& d) {
+         QVERIFY(d.system.SaveStateFile(d.form->StateSlotPath(1)).ok());
+         d.system.RunFor(1500);
+       },
+       [](Demo& d, int) {
+         QVERIFY(d.dir.Read("state1.sav") == d.system.SaveState());
+         QCOMPARE(d.form->MarkText(), QString("Loaded slot 1"));
+       }},
+      {"load an empty slot", WindowAction::kLoadState, [](Demo& d) { d.form->SelectStateSlot(4); },
+       [](Demo& d, int) {
+         QCOMPARE(d.sink.messages.size(), size_t{1});
+         QVERIFY(d.sink.messages[0].find("state4.sav") != std::string::npos);
+       }},
       {"debugger", WindowAction::kDebugger, nullptr,
        [](Demo& d, int) { QVERIFY(d.system.machine().run.run_stopped()); }},
       {"open a machine folder", WindowAction::kOpenFolder, [other](Demo& d) { d.folder = other; },
