@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/crc32.h"
-#include "devices/host_file.h"
+#include "devices/atomic_file.h"
 #include "frontend/journal.h"
 #include "frontend/message_sink.h"
 #include "frontend/read_file.h"
@@ -17,15 +17,6 @@ std::string Describe(const JournalCartridge& c) {
   char crc[16];
   std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(c.crc));
   return std::to_string(c.size) + " bytes, CRC-32 " + crc;
-}
-
-IoResult WriteBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-  errno = 0;
-  std::FILE* f = OpenHostFile(path, "wb");
-  if (f == nullptr) return IoResult::FromErrno(path, "cannot create", errno);
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fclose(f) == 0 && ok;
-  return ok ? IoResult::Ok() : IoResult::FromErrno(path, "cannot write", errno);
 }
 
 // The cartridge files the recording began with, in `scratch`: the writable ones from
@@ -47,7 +38,7 @@ std::string PrepareCartridges(const JournalHeader& header,
                (read ? Describe(found) : read.error) + "; recorded: " + Describe(c) + ")";
       }
     }
-    if (IoResult written = WriteBytes(scratch / kCartridgeFileNames[n], bytes); !written) {
+    if (IoResult written = WriteFileAtomically(scratch / kCartridgeFileNames[n], bytes); !written) {
       return written.error;
     }
   }

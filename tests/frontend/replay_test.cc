@@ -11,11 +11,13 @@
 
 #include "frontend/emulated_time.h"
 #include "frontend/journal.h"
+#include "tests/frontend/display_pixels.h"
 #include "tests/support/demo_machine.h"
 
 namespace orlan {
 namespace {
 
+using testing::DisplayPixels;
 using testing::TempDir;
 
 constexpr LocalTime kNow{2026, 5, 6, 3, 7, 8, 9};
@@ -58,11 +60,6 @@ struct Recording {
     return dir.Read("session.rec");
   }
 };
-
-std::vector<uint32_t> Picture(const System& system) {
-  const uint32_t* pixels = system.board().lcd.pixels();
-  return std::vector<uint32_t>(pixels, pixels + kLcdPictureWidth * kLcdPictureHeight);
-}
 
 TEST(ReplayTest, ASessionReplaysToTheMachineItEndedWithAndLeavesTheFolderAlone) {
   Recording r;
@@ -107,7 +104,7 @@ TEST(ReplayTest, ASessionReplaysToTheMachineItEndedWithAndLeavesTheFolderAlone) 
   s.SetMouseKey(0);
   r.Drive(700);
   const std::vector<uint8_t> final_state = s.SaveState();
-  const std::vector<uint32_t> final_picture = Picture(s);
+  const std::vector<uint32_t> final_picture = DisplayPixels(s);
   const std::vector<uint8_t> journal = r.Close();
   const std::vector<uint8_t> cartridge = r.dir.Read("smp0.bin");
 
@@ -117,7 +114,7 @@ TEST(ReplayTest, ASessionReplaysToTheMachineItEndedWithAndLeavesTheFolderAlone) 
   ASSERT_EQ(outcome.error, "");
   EXPECT_TRUE(outcome.notes.empty());
   EXPECT_EQ(replayed.SaveState(), final_state);
-  EXPECT_EQ(Picture(replayed), final_picture);
+  EXPECT_EQ(DisplayPixels(replayed), final_picture);
   EXPECT_EQ(scratch.Read("smp0.bin"), cartridge);
   EXPECT_EQ(r.dir.Read("smp0.bin"), cartridge);
 }

@@ -11,11 +11,13 @@
 #include "core/crc32.h"
 #include "frontend/state_file.h"
 #include "frontend/system.h"
+#include "tests/frontend/display_pixels.h"
 #include "tests/support/demo_machine.h"
 
 namespace orlan {
 namespace {
 
+using testing::DisplayPixels;
 using testing::TempDir;
 
 constexpr LocalTime kNow{2026, 3, 4, 3, 5, 6, 7};
@@ -112,11 +114,6 @@ std::string Observe(const System& system) {
   return o.str();
 }
 
-std::vector<uint32_t> Picture(const System& system) {
-  const uint32_t* pixels = system.board().lcd.pixels();
-  return std::vector<uint32_t>(pixels, pixels + kLcdPictureWidth * kLcdPictureHeight);
-}
-
 TEST(SavedStateTest, ALoadedStateRunsOnAsTheSavedMachineDid) {
   Demo demo;
   System& s = demo.system;
@@ -130,7 +127,7 @@ TEST(SavedStateTest, ALoadedStateRunsOnAsTheSavedMachineDid) {
     Play(s, then);
     const std::vector<uint8_t> first = s.SaveState();
     EXPECT_NE(first, saved);
-    const std::vector<uint32_t> first_picture = Picture(s);
+    const std::vector<uint32_t> first_picture = DisplayPixels(s);
 
     const StateLoadResult loaded = s.LoadState(saved);
     ASSERT_TRUE(loaded.ok()) << loaded.error;
@@ -139,7 +136,7 @@ TEST(SavedStateTest, ALoadedStateRunsOnAsTheSavedMachineDid) {
     EXPECT_EQ(Observe(s), observed);
     Play(s, then);
     EXPECT_EQ(s.SaveState(), first);
-    EXPECT_EQ(Picture(s), first_picture);
+    EXPECT_EQ(DisplayPixels(s), first_picture);
   }
 }
 
