@@ -10,6 +10,8 @@
 namespace orlan {
 
 class BusDevice;
+class StateReader;
+class StateWriter;
 
 // PSW bits.
 inline constexpr uint16_t kPswC = 01;
@@ -66,6 +68,12 @@ class RunControl {
   bool run_stopped() const { return run_stopped_; }
   int32_t resume_delay() const { return resume_delay_; }
   bool rom_modified() const { return rom_modified_; }
+  // The user's pause: like a stop (no step, no interrupt request raised) but without
+  // the debugger, and apart from it, so that the debugger's stop and resume leave it.
+  bool paused() const { return paused_; }
+  void set_paused(bool paused) { paused_ = paused; }
+  // Whether the devices hold back their interrupt requests now.
+  bool requests_held() const { return run_stopped_ || paused_; }
 
   // Stops the run with no trace count and no breakpoint left, as the debugger does.
   void Stop() {
@@ -106,6 +114,11 @@ class RunControl {
   bool TraceRunsOut() { return trace_count_ > 0 && --trace_count_ == 0; }
   bool AtBreakpoint(uint16_t pc) const { return breakpoint_address_ == pc; }
 
+  // A saved state holds everything but the speed (a setting) and the pause (the
+  // user's, like fast-forward).
+  void SaveState(StateWriter& out) const;
+  void LoadState(StateReader& in);
+
  private:
   int32_t steps_per_tick_ = 400;
   int32_t trace_count_ = -1;         // steps left before stopping; <= 0: none
@@ -113,6 +126,7 @@ class RunControl {
   bool run_stopped_ = false;
   int32_t resume_delay_ = 0;   // run ticks still to skip
   bool rom_modified_ = false;  // the debugger has assembled into memory
+  bool paused_ = false;
 };
 
 }  // namespace orlan

@@ -167,17 +167,20 @@ void Machine::StopIntoDebugger() {
 
 void Machine::RunSlice() {
   if (run.SkipDelayedTick()) return;
-  const int32_t budget = run.steps_per_tick();
+  RunSteps(run.steps_per_tick());
+}
+
+RunResult Machine::RunSteps(int32_t budget) {
   int32_t tally = 0;
-  if (tally >= budget) return;
+  if (tally >= budget) return {tally, false};
   for (;;) {
-    if (run.run_stopped()) return;
+    if (run.run_stopped()) return {tally, true};
     tally += CpuStep();
     if (run.TraceRunsOut() || run.AtBreakpoint(cpu.pc())) {
       StopIntoDebugger();
-      return;
+      return {tally, true};
     }
-    if (tally >= budget) return;
+    if (tally >= budget) return {tally, false};
   }
 }
 

@@ -14,6 +14,9 @@
 
 namespace orlan {
 
+class StateReader;
+class StateWriter;
+
 inline constexpr uint16_t kResetAddress = 0173000;
 inline constexpr uint16_t kRomBase = 040000;
 inline constexpr uint16_t kRomLast = 0177377;          // last byte any image supplies
@@ -26,6 +29,12 @@ enum class DeviceWindow { kLcd, kChannel, kRtc };
 inline constexpr uint16_t kLcdBase = 0164000;      // 164000-164003
 inline constexpr uint16_t kChannelBase = 0164020;  // 164020-164037
 inline constexpr uint16_t kRtcBase = 0165000;      // 165000-165177
+
+// How a run of steps ended.
+struct RunResult {
+  int32_t steps = 0;     // steps done
+  bool stopped = false;  // by the run being stopped, a trace count or a breakpoint
+};
 
 // The RAM size that a settings value gives: its low 16 bits, raised to 16384,
 // lowered to 32768, rounded up to a multiple of 16.
@@ -104,6 +113,16 @@ class Machine {
   int32_t CpuStep();
   // One run tick: up to run.steps_per_tick() steps, stopping early into the debugger.
   void RunSlice();
+  // The steps of a run tick whose resume delay has been counted: up to `budget` steps,
+  // ending early when the run stops, a trace count runs out or PC reaches the
+  // breakpoint (the last two stop into the debugger). A tick may be run as several
+  // such chunks.
+  RunResult RunSteps(int32_t budget);
+
+  // --- saved states -------------------------------------------------------------
+  // The processor, run control and memory; the devices save their own parts.
+  void SaveState(StateWriter& out) const;
+  void LoadState(StateReader& in);
 
   // What a run stop does: the front end shows its debug window here. Without a
   // hook the run control is set as showing that window would set it.

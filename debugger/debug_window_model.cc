@@ -83,6 +83,7 @@ void DebugWindowModel::DebugShow() {
 void DebugWindowModel::DebugHide() {
   EndEdit();
   machine_.run.Resume(kResumeDelayTicks);
+  if (on_release) on_release();
 }
 
 int DebugWindowModel::WindowWidth() const {

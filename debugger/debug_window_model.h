@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,8 +78,10 @@ class DebugWindowModel {
   void DebugCreate(int64_t radix_setting);
   // Each time the window becomes visible: stops the run and lists from PC.
   void DebugShow();
-  // Each time it is hidden (Run buttons, close box): the run resumes 30 ticks later.
+  // Each time it is hidden (Run buttons, close box): the run resumes 30 ticks later,
+  // and on_release learns that the machine is the run's again.
   void DebugHide();
+  std::function<void()> on_release;
   // Window width in pixels for the number base, and the memory editor group's.
   int WindowWidth() const;
   int BinGroupWidth() const { return WindowWidth() - 24; }

@@ -73,9 +73,10 @@ void MemoryEditor::ScrollTo(int position, PaneSize size, uint16_t ram_top) {
 
 bool MemoryEditor::AcceptStart(uint32_t value, PaneSize size, uint16_t ram_top) {
   const uint16_t v = static_cast<uint16_t>(value) & 0177760;
-  // Counted without wrapping, so a huge pane can never make a page look short.
+  // Counted without wrapping, so a huge pane can never make a page look short. The
+  // page may end exactly at the end of RAM: the scroll bar's last page does.
   const long long page_end = static_cast<long long>(v) + kBytesPerLine * std::max(size.rows, 0);
-  if (v > ram_top || page_end > ram_top) return false;
+  if (v > ram_top || page_end > ram_top + 1) return false;
   bin_top_ = v;
   return true;
 }

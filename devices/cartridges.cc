@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "core/state_io.h"
 #include "devices/host_file.h"
 
 namespace orlan {
@@ -35,6 +36,7 @@ IoResult Cartridges::CartOpen(int n, const std::filesystem::path& directory) {
     c.file = nullptr;
   }
   c.present = false;
+  faulted_[n] = false;
   const std::filesystem::path path = directory / kCartridgeFileNames[n];
   switch (HostFileKind(path)) {
     case FileKind::kMissing:
@@ -80,13 +82,46 @@ uint8_t Cartridges::CartSetCommand(int n, uint8_t value) {
   return 0;
 }
 
+void Cartridges::SaveState(StateWriter& out) const {
+  out.Section("CART");
+  for (const Cartridge& c : carts_) {
+    out.Bool(c.present);
+    out.U32(c.size);
+    out.U32(c.address);
+    out.U8(c.command);
+  }
+}
+
+void Cartridges::LoadState(StateReader& in, std::vector<std::string>* warnings) {
+  in.Section("CART");
+  for (int n = 0; n < kCartridgeCount; ++n) {
+    Cartridge& c = carts_[n];
+    const bool present = in.Bool();
+    const uint32_t size = in.U32();
+    const uint32_t address = in.U32();
+    if (address > 0xFFFFFF) in.Bad("cartridge address");
+    c.address = address & (c.present ? c.address_mask : 0xFFFFFF);
+    c.command = in.U8();
+    if (warnings == nullptr || (present == c.present && (!present || size == c.size))) continue;
+    const auto describe = [](bool there, uint32_t bytes) {
+      return there ? std::to_string(bytes) + " bytes" : std::string("absent");
+    };
+    warnings->push_back(std::string(kCartridgeFileNames[n]) + ": " + describe(present, size) +
+                        " when the state was saved, " + describe(c.present, c.size) + " now");
+  }
+}
+
 void Cartridges::RecordError(int n, std::string_view what, int error_number) {
-  if (!error_) error_ = ErrorText(kCartridgeFileNames[n], what, error_number);
+  ++faults_;
+  if (faulted_[n]) return;
+  faulted_[n] = true;
+  errors_.push_back(ErrorText(kCartridgeFileNames[n], what, error_number));
 }
 
 std::optional<std::string> Cartridges::TakeError() {
-  std::optional<std::string> error = std::move(error_);
-  error_.reset();
+  if (errors_.empty()) return std::nullopt;
+  std::string error = std::move(errors_.front());
+  errors_.erase(errors_.begin());
   return error;
 }
 
@@ -105,11 +140,13 @@ bool Cartridges::ReadByte(int n, uint8_t& value) {
     return false;
   }
   value = static_cast<uint8_t>(ch);
+  faulted_[n] = false;
   return true;
 }
 
 bool Cartridges::WriteByte(int n, uint8_t value) {
   Cartridge& c = carts_[n];
+  ++writes_;
   errno = 0;
   if (std::fseek(c.file, static_cast<long>(c.address), SEEK_SET) != 0 ||
       std::fputc(value, c.file) == EOF || std::fflush(c.file) != 0) {
@@ -117,6 +154,7 @@ bool Cartridges::WriteByte(int n, uint8_t value) {
     std::clearerr(c.file);
     return false;
   }
+  faulted_[n] = false;
   return true;
 }
 

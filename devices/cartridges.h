@@ -9,10 +9,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "devices/io_result.h"
 
 namespace orlan {
+
+class StateReader;
+class StateWriter;
 
 inline constexpr int kCartridgeCount = 2;
 inline constexpr std::array<std::string_view, kCartridgeCount> kCartridgeFileNames = {"smp0.bin",
@@ -55,12 +59,22 @@ class Cartridges {
   uint8_t CartSetCommand(int n, uint8_t value);
   // Carries out the current command with one data byte; returns the answer (377 for
   // an absent cartridge). A file read or write that fails answers 377 and is
-  // recorded for TakeError; the machine runs on.
+  // recorded for TakeError once, until a file access of that cartridge succeeds
+  // again (a full disk must not bring a message per byte); the machine runs on.
   uint8_t CartTransfer(int n, uint8_t data);
 
-  // The first file error met by a transfer since the last call, once; nullopt when
-  // none. The front end tells the user.
+  // Each cartridge's address and command, and the size of its file (the contents are
+  // the live file's). A load keeps the files as they are and adds to `warnings` (when
+  // given) a line for each file whose presence or size differs from the state's.
+  void SaveState(StateWriter& out) const;
+  void LoadState(StateReader& in, std::vector<std::string>* warnings);
+
+  // The oldest file error not yet taken; nullopt when none. The front end tells the
+  // user.
   std::optional<std::string> TakeError();
+  // How many file writes were tried, and how many file accesses failed, so far.
+  uint32_t writes() const { return writes_; }
+  uint32_t faults() const { return faults_; }
 
   // n is 0 or 1.
   const Cartridge& cartridge(int n) const { return carts_[n]; }
@@ -72,7 +86,10 @@ class Cartridges {
   void RecordError(int n, std::string_view what, int error_number);
 
   std::array<Cartridge, kCartridgeCount> carts_{};
-  std::optional<std::string> error_;
+  std::array<bool, kCartridgeCount> faulted_{};  // told, and not working again yet
+  std::vector<std::string> errors_;
+  uint32_t writes_ = 0;
+  uint32_t faults_ = 0;
 };
 
 }  // namespace orlan

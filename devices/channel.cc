@@ -1,9 +1,19 @@
 #include "devices/channel.h"
 
 #include "core/machine.h"
+#include "core/state_io.h"
 #include "core/word.h"
 
 namespace orlan {
+namespace {
+
+// The command a selection under codes 0 and 1 gives its cartridge.
+uint8_t SelectedCommand(uint8_t selecting_byte) {
+  const uint8_t command = selecting_byte & 0360;
+  return command == kCartReadDown || command == kCartReadUp ? command : kCartNone;
+}
+
+}  // namespace
 
 Channel::Channel(Machine& machine) : machine_(machine), keyboard_(machine) {}
 
@@ -76,10 +86,11 @@ void Channel::Commit() {
       switch (device_code()) {
         case kDeviceCartridge0:
         case kDeviceCartridge1:
-          // The high four bits of the selecting byte become the cartridge's command.
-          // With them always cleared a cartridge could be written but never read back;
-          // a zero byte still gives command 0, the presence probe.
-          received_ = cartridges_.CartSetCommand(device_code(), low_byte & 0360);
+          // Transfers under these codes send data 0, so only a read command in the
+          // selecting byte's high four bits is kept (without it a cartridge could be
+          // written but never read back). Any other command is cleared: a write or an
+          // address load would turn every later read into a store of 0.
+          received_ = cartridges_.CartSetCommand(device_code(), SelectedCommand(low_byte));
           break;
         case kDeviceKeyboard:
           received_ = keyboard_.KeyMatrixRead();
@@ -95,6 +106,28 @@ void Channel::Commit() {
     default:
       break;
   }
+}
+
+void Channel::SaveState(StateWriter& out) const {
+  out.Section("CHAN");
+  for (const uint16_t r : regs_) out.U16(r);
+  out.Index(pending_);
+  out.Bytes(latch_);
+  out.U16(received_);
+  out.Bool(active_);
+  keyboard_.SaveState(out);
+  cartridges_.SaveState(out);
+}
+
+void Channel::LoadState(StateReader& in, std::vector<std::string>* warnings) {
+  in.Section("CHAN");
+  for (uint16_t& r : regs_) r = in.U16();
+  pending_ = in.Index(4);
+  in.Bytes(latch_);
+  received_ = in.U16();
+  active_ = in.Bool();
+  keyboard_.LoadState(in);
+  cartridges_.LoadState(in, warnings);
 }
 
 IoResult Channel::ChannelInit(const std::filesystem::path& directory) {

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/bus_device.h"
 #include "devices/cartridges.h"
@@ -15,6 +17,8 @@
 namespace orlan {
 
 class Machine;
+class StateReader;
+class StateWriter;
 
 // Device codes (bits 0-3 of register 2).
 inline constexpr int kDeviceCartridge0 = 0;
@@ -43,11 +47,18 @@ class Channel final : public BusDevice {
   // Close: closes both cartridge files; reports the first error.
   IoResult ChannelClose();
 
+  // The channel's registers and transfer state, then the keyboard's and the
+  // cartridges' parts. A load adds to `warnings` (when given) what differs in the
+  // cartridge files.
+  void SaveState(StateWriter& out) const;
+  void LoadState(StateReader& in, std::vector<std::string>* warnings);
+
   uint16_t reg(int i) const { return regs_[i & 3]; }
   uint16_t received() const { return received_; }
   bool active() const { return active_; }
   int device_code() const { return regs_[2] & 017; }
   int pending_index() const { return pending_; }
+  uint16_t latch() const { return static_cast<uint16_t>(latch_[0] | latch_[1] << 8); }
 
   Keyboard& keyboard() { return keyboard_; }
   Cartridges& cartridges() { return cartridges_; }

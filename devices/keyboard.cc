@@ -1,6 +1,7 @@
 #include "devices/keyboard.h"
 
 #include "core/machine.h"
+#include "core/state_io.h"
 #include "devices/key_tables.h"
 
 namespace orlan {
@@ -17,7 +18,7 @@ uint16_t Keyboard::KeyMatrixRead() const {
 }
 
 void Keyboard::RaiseKeyInterrupt() {
-  if (!machine_.run.run_stopped()) machine_.cpu.irq_channel = true;
+  if (!machine_.run.requests_held()) machine_.cpu.irq_channel = true;
 }
 
 bool Keyboard::HostCharacter(char32_t ch) {
@@ -43,6 +44,23 @@ void Keyboard::PressHostKey(int key_index) {
   }
   host_key_ = key_index;
   RaiseKeyInterrupt();
+}
+
+void Keyboard::SaveState(StateWriter& out) const {
+  out.Section("KEYS");
+  out.U8(static_cast<uint8_t>(host_key_));
+  out.U8(static_cast<uint8_t>(mouse_key_));
+}
+
+void Keyboard::LoadState(StateReader& in) {
+  in.Section("KEYS");
+  for (int* key : {&host_key_, &mouse_key_}) {
+    *key = in.U8();
+    if (*key >= kKeyIndexCount) {
+      in.Bad("key index");
+      *key = 0;
+    }
+  }
 }
 
 void Keyboard::set_host_key(int key_index) { host_key_ = ValidKeyIndex(key_index); }

@@ -8,6 +8,8 @@
 namespace orlan {
 
 class Machine;
+class StateReader;
+class StateWriter;
 
 class Keyboard {
  public:
@@ -16,7 +18,7 @@ class Keyboard {
   // The code of the key held now: the mouse-held machine key wins over the host key;
   // 0 when none.
   uint16_t KeyMatrixRead() const;
-  // Requests the channel interrupt unless the run is stopped.
+  // Requests the channel interrupt unless the run is stopped or paused.
   void RaiseKeyInterrupt();
 
   // Host character event: a character of the key character table (a-z taken as
@@ -30,6 +32,10 @@ class Keyboard {
   // Holds machine key `key_index` (3-63) as the host key and raises the interrupt;
   // other values release the host key. For tools that press keys by index.
   void PressHostKey(int key_index);
+
+  // The held keys.
+  void SaveState(StateWriter& out) const;
+  void LoadState(StateReader& in);
 
   // HostKey and MouseKey: KeyIndex values 0-63; other values are taken as 0.
   int host_key() const { return host_key_; }

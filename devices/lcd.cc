@@ -1,6 +1,7 @@
 #include "devices/lcd.h"
 
 #include "core/machine.h"
+#include "core/state_io.h"
 #include "core/word.h"
 
 namespace orlan {
@@ -73,6 +74,26 @@ void Lcd::DrawLcd() {
     shadow_[j] = b;
     PaintByte(j, b);
   }
+}
+
+void Lcd::SaveState(StateWriter& out) const {
+  out.Section("LCD");
+  out.U16(regs_[0]);
+  out.U16(regs_[1]);
+  out.Index(pending_);
+  out.Bytes(latch_);
+  out.Bytes(shadow_);
+}
+
+void Lcd::LoadState(StateReader& in) {
+  in.Section("LCD");
+  regs_[0] = in.U16();
+  regs_[1] = in.U16();
+  pending_ = in.Index(2);
+  in.Bytes(latch_);
+  in.Bytes(shadow_);
+  for (int j = 0; j < kLcdBytes; ++j) PaintByte(j, shadow_[j]);
+  changed_ = true;
 }
 
 void Lcd::InvalidateLcd() {

@@ -13,6 +13,8 @@
 namespace orlan {
 
 class Machine;
+class StateReader;
+class StateWriter;
 
 inline constexpr int kLcdWidth = 120;  // dots
 inline constexpr int kLcdHeight = 64;
@@ -53,6 +55,7 @@ class Lcd final : public BusDevice {
   void set_reg(int i, uint16_t value) { regs_[i & 1] = value; }
   uint16_t lcd_start() const { return regs_[0]; }
   int pending_index() const { return pending_; }
+  uint16_t latch() const { return static_cast<uint16_t>(latch_[0] | latch_[1] << 8); }
 
   // Display byte j (0-959) as the display shows it now: the RAM byte at
   // LcdStart + j (16-bit wrap), or 377 when that address is not RAM.
@@ -62,6 +65,11 @@ class Lcd final : public BusDevice {
   bool DotDark(int x, int y) const;
   // The display as 64 lines of 120 characters, each line ending in a newline.
   std::string DotsText(char dark = '#', char light = '.') const;
+
+  // Registers, latch and shadow. A load repaints the whole picture from the shadow
+  // (the picture always shows what the shadow says was drawn) and marks it changed.
+  void SaveState(StateWriter& out) const;
+  void LoadState(StateReader& in);
 
   // LcdChanged.
   bool changed() const { return changed_; }

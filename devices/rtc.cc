@@ -1,6 +1,7 @@
 #include "devices/rtc.h"
 
 #include "core/machine.h"
+#include "core/state_io.h"
 #include "core/word.h"
 #include "devices/atomic_file.h"
 
@@ -82,11 +83,25 @@ void Rtc::AdvanceTime() {
 }
 
 void Rtc::RtcPeriodicTick() {
-  if (!machine_.run.run_stopped() && (regs_[kRtcControl] & kControlIrq)) {
+  if (!machine_.run.requests_held() && (regs_[kRtcControl] & kControlIrq)) {
     machine_.cpu.irq_clock = true;
   }
   regs_[kRtcFlags] |= kFlagPeriodic;
   if (regs_[kRtcControl] & kFlagPeriodic) regs_[kRtcFlags] |= kFlagEnabled;
+}
+
+void Rtc::SaveState(StateWriter& out) const {
+  out.Section("RTC");
+  out.Bytes(regs_);
+  out.Index(pending_);
+  out.Bytes(latch_);
+}
+
+void Rtc::LoadState(StateReader& in) {
+  in.Section("RTC");
+  in.Bytes(regs_);
+  pending_ = in.Index(kRtcRegisterCount);
+  in.Bytes(latch_);
 }
 
 IoResult Rtc::RtcSave(const std::filesystem::path& directory) {

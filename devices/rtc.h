@@ -15,6 +15,8 @@
 namespace orlan {
 
 class Machine;
+class StateReader;
+class StateWriter;
 
 inline constexpr int kRtcRegisterCount = 64;
 inline constexpr std::string_view kRtcFileName = "rtc.bin";
@@ -49,17 +51,22 @@ class Rtc final : public BusDevice {
   void RtcInit(const LocalTime& now);
   // Every second: commits, sets the second flags and advances the calendar.
   void RtcSecondTick();
-  // Every 32 ms: requests the clock interrupt (unless the run is stopped) when
+  // Every 32 ms: requests the clock interrupt (unless the run is stopped or paused) when
   // register 11 bit 3 is set, and sets the periodic flags.
   void RtcPeriodicTick();
   // Close: commits, then writes the 64 registers to "rtc.bin" in `directory`, which
   // is replaced as a whole or not at all.
   IoResult RtcSave(const std::filesystem::path& directory);
 
+  // Registers and the write waiting in the latch.
+  void SaveState(StateWriter& out) const;
+  void LoadState(StateReader& in);
+
   uint8_t reg(int i) const { return regs_[i & 077]; }
   void set_reg(int i, uint8_t value) { regs_[i & 077] = value; }
   const std::array<uint8_t, kRtcRegisterCount>& registers() const { return regs_; }
   int pending_index() const { return pending_; }
+  uint16_t latch() const { return static_cast<uint16_t>(latch_[0] | latch_[1] << 8); }
 
  private:
   void AdvanceTime();

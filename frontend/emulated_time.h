@@ -59,6 +59,8 @@ class EmulatedTime {
   }
 
   uint64_t now_ms() const { return now_ms_; }
+  // Where a saved state left the schedule.
+  void set_now_ms(uint64_t ms) { now_ms_ = ms; }
 
  private:
   // The first multiple of `interval` after `t`.

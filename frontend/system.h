@@ -9,13 +9,17 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/machine.h"
 #include "devices/board.h"
 #include "devices/folder_lock.h"
+#include "devices/io_result.h"
 #include "devices/local_time.h"
 #include "frontend/emulated_time.h"
 #include "frontend/key_pacer.h"
@@ -23,6 +27,31 @@
 #include "frontend/settings.h"
 
 namespace orlan {
+
+class JournalWriter;
+class StateReader;
+class StateWriter;
+enum class JournalEnd : uint8_t;
+enum class JournalRecord : uint8_t;
+
+// Host time in microseconds since any fixed moment, never going back. The window's
+// clock is the host's; tests hand in their own.
+using HostClock = std::function<int64_t()>;
+HostClock SteadyHostClock();
+
+// A timed run tick ends after this much host time even with budget left, so that a
+// speed the host cannot reach never holds the window; fast-forward runs steps for this
+// long in each run tick.
+inline constexpr int64_t kRunTickLimitUs = 50000;
+inline constexpr int64_t kFastForwardUs = 8000;
+
+// The outcome of loading a saved state: refused with a reason (nothing changed), or
+// loaded, with warnings about the cartridge files.
+struct StateLoadResult {
+  std::string error;  // empty: loaded
+  std::vector<std::string> warnings;
+  bool ok() const { return error.empty(); }
+};
 
 // What the machine folder supplies.
 enum class FolderUse {
@@ -97,11 +126,15 @@ class System {
 
   // --- ticks ------------------------------------------------------------------
   // Every tick of every timer enters the machine here. Returns whether the display's
-  // picture changed (only refresh ticks change it).
+  // picture changed (only refresh ticks change it). With a host clock a run tick is
+  // timed (kRunTickLimitUs, fast-forward); without one it runs its whole budget.
   bool Tick(TickKind kind);
   // The window's timers as a deterministic schedule: runs `ms` more milliseconds of
-  // emulated time, ticking as EmulatedTime says, as fast as the host can.
+  // emulated time, ticking as EmulatedTime says, as fast as the host can, every run
+  // tick with its whole budget.
   void RunFor(uint64_t ms);
+  // A recorded run tick of `steps` steps (one that was timed or fast-forwarded).
+  void RunTickOf(uint32_t steps);
   // Redraws the changed display bytes into the picture; returns whether any changed.
   bool RefreshDisplay();
   // The window has shown the whole picture.
@@ -135,8 +168,51 @@ class System {
   // nullopt when there is none.
   std::optional<std::string> TakePasteNotice();
 
-  // A cartridge file error met while the machine ran, once; nullopt when none.
+  // A file error met while the machine ran (a cartridge, the recording), once;
+  // nullopt when none.
   std::optional<std::string> TakeDeviceError();
+
+  // --- pace -------------------------------------------------------------------
+  // The clock that times run ticks; none (the default) for untimed ticks.
+  void set_host_clock(HostClock clock) { host_clock_ = std::move(clock); }
+  // Pause: no step runs and no interrupt request is raised, as while the debugger
+  // has the machine, but the debug window stays hidden; display and clock go on.
+  void SetPaused(bool paused);
+  bool paused() const { return machine_.run.paused(); }
+  // Fast-forward: each timed run tick runs steps for kFastForwardUs of host time
+  // (at least its budget). No effect on untimed ticks or with a budget of 0.
+  void SetFastForward(bool on) { fast_forward_ = on; }
+  bool fast_forward() const { return fast_forward_; }
+  // Steps the last run tick ran.
+  int32_t last_run_steps() const { return last_run_steps_; }
+
+  // --- saved states -----------------------------------------------------------
+  // The whole machine as a state file's bytes.
+  std::vector<uint8_t> SaveState() const;
+  // Takes over the machine from a state file's bytes, or refuses them and changes
+  // nothing. The state's own run stop is taken only with `kFromState`; by default
+  // the run stays stopped or going as it is, since the stop belongs to the debug
+  // window. The speed setting and the pause stay as they are.
+  enum class RunStop { kKeep, kFromState };
+  StateLoadResult LoadState(std::span<const uint8_t> file, RunStop run_stop = RunStop::kKeep);
+  // The same with a state file. Saving writes the file whole or not at all; a file
+  // that cannot be read is refused like a bad state. Messages name the file.
+  IoResult SaveStateFile(const std::filesystem::path& path) const;
+  StateLoadResult LoadStateFile(const std::filesystem::path& path,
+                                RunStop run_stop = RunStop::kKeep);
+  // The fingerprint of the ROM images power-on loaded; states of other machines are
+  // refused.
+  uint32_t rom_fingerprint() const { return rom_fingerprint_; }
+
+  // --- recording --------------------------------------------------------------
+  // Journals from now on every tick, key and change into a new file at `path`,
+  // beginning with the machine as it is (see journal.h).
+  IoResult StartRecording(const std::filesystem::path& path);
+  bool recording() const;
+  // The debug window: the run stops as it shows; when it hides, what it changed in
+  // the machine goes into the recording as a state.
+  void DebuggerOpened();
+  void DebuggerReleased();
 
   // --- state ------------------------------------------------------------------
   Machine& machine() { return machine_; }
@@ -153,6 +229,17 @@ class System {
  private:
   bool NeedsLock(const PowerOnOptions& options) const;
   PowerOnResult LoadMachineFiles(const PowerOnOptions& options, MessageSink& sink);
+  // How a run tick's steps are counted: the budget; as many as host time allows; as
+  // many as a recording says.
+  enum class RunMode { kUntimed, kTimed, kRecorded };
+  bool TickWith(TickKind kind, RunMode mode);
+  void RunTick(RunMode mode, uint32_t recorded_steps = 0);
+  // Steps of one timed run tick.
+  RunResult TimedRun(int32_t budget);
+  void WriteState(StateWriter& out) const;
+  void ReadState(StateReader& in, std::vector<std::string>* warnings);
+  void Journal(JournalRecord kind, uint32_t operand = 0);
+  void EndRecording(JournalEnd reason);
   bool CloseMachineFiles(MessageSink& sink);
   void OfferRomSave(const FrontEndSteps& steps, MessageSink& sink);
   bool TakeDisplayChanged();
@@ -161,6 +248,7 @@ class System {
   // After a run tick in which the processor ran.
   void KeysRanTick();
   void FinishPaste();
+  bool StopPaste();
 
   // Declared first so that it is released last, after the cartridge files close.
   FolderLock lock_;
@@ -176,6 +264,18 @@ class System {
   KeyPacer keys_;
   std::size_t paste_skipped_ = 0;  // by the paste being typed
   std::optional<std::string> paste_notice_;
+  LocalTime power_on_time_;
+  uint32_t rom_fingerprint_ = 0;
+  HostClock host_clock_;
+  bool fast_forward_ = false;
+  int32_t last_run_steps_ = 0;
+  // Recording.
+  std::unique_ptr<JournalWriter> journal_;
+  bool in_run_tick_ = false;
+  bool opened_in_run_tick_ = false;  // the debug window showed during a run tick
+  bool debugger_open_ = false;
+  uint32_t cartridge_writes_at_open_ = 0;
+  uint32_t cartridge_faults_ = 0;
 };
 
 }  // namespace orlan

@@ -26,15 +26,21 @@ struct Options {
   QCommandLineOption help;
   QCommandLineOption version;
   QCommandLineOption dir;
+  QCommandLineOption record;
 };
 
 // Gives the parser the program's options.
 Options Define(QCommandLineParser& parser) {
   parser.setApplicationDescription(QString::fromLatin1(kDescription));
-  Options options{parser.addHelpOption(), parser.addVersionOption(),
-                  QCommandLineOption(QStringLiteral("dir"), QStringLiteral("The machine's folder."),
-                                     QStringLiteral("DIR"))};
+  Options options{
+      parser.addHelpOption(), parser.addVersionOption(),
+      QCommandLineOption(QStringLiteral("dir"), QStringLiteral("The machine's folder."),
+                         QStringLiteral("DIR")),
+      QCommandLineOption(QStringLiteral("record"),
+                         QStringLiteral("Record the session into FILE, for orlan-cli's replay."),
+                         QStringLiteral("FILE"))};
   parser.addOption(options.dir);
+  parser.addOption(options.record);
   parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The machine's folder."),
                                QStringLiteral("[DIR]"));
   return options;
@@ -75,15 +81,22 @@ FolderChoice ChooseMachineFolder(const QStringList& arguments, const FolderPromp
   const auto usage_error = [&parser](const QString& message) {
     std::fprintf(stderr, "orlan: %s\n%s", message.toLocal8Bit().constData(),
                  parser.helpText().toLocal8Bit().constData());
-    return FolderChoice{std::nullopt, 2};
+    return FolderChoice{std::nullopt, 2, std::nullopt};
   };
   if (!parser.parse(arguments)) return usage_error(parser.errorText());
   const QStringList positional = parser.positionalArguments();
   if (positional.size() > 1 || (parser.isSet(options.dir) && !positional.isEmpty())) {
     return usage_error(QStringLiteral("one machine folder at most"));
   }
-  if (parser.isSet(options.dir)) return {parser.value(options.dir)};
-  if (!positional.isEmpty()) return {positional.front()};
+  std::optional<std::filesystem::path> record;
+  if (parser.isSet(options.record)) {
+    const std::filesystem::path named(parser.value(options.record).toStdWString());
+    std::error_code ec;
+    record = std::filesystem::absolute(named, ec);
+    if (ec) record = named;
+  }
+  if (parser.isSet(options.dir)) return {parser.value(options.dir), 0, record};
+  if (!positional.isEmpty()) return {positional.front(), 0, record};
 
   FolderContext context;
   context.current = QDir::currentPath();
@@ -94,7 +107,7 @@ FolderChoice ChooseMachineFolder(const QStringList& arguments, const FolderPromp
   context.demo_copy =
       QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/orlan/demo";
   QSettings settings{QLatin1String(kUserSettingsName), QLatin1String(kUserSettingsName)};
-  return {ResolveMachineFolder(context, settings, ask)};
+  return {ResolveMachineFolder(context, settings, ask), 0, record};
 }
 
 }  // namespace orlan

@@ -1,4 +1,5 @@
-// The window program's command line: `orlan [--dir DIR | DIR]`, --help and --version.
+// The window program's command line: `orlan [--record FILE] [--dir DIR | DIR]`, --help
+// and --version.
 // Help, version and a missing display are answered before any window exists, so they
 // work without a display.
 #ifndef ORLAN_FRONTEND_QT_COMMAND_LINE_H_
@@ -6,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <optional>
 
 #include "frontend/qt/machine_folder_prompt.h"
@@ -19,6 +21,9 @@ std::optional<int> AnswerWithoutDisplay(int argc, char** argv);
 struct FolderChoice {
   std::optional<QString> folder;  // nothing: end with `status`
   int status = 0;
+  // --record FILE: the session's recording, as a path that holds after the program
+  // changes into the machine folder.
+  std::optional<std::filesystem::path> record;
 };
 
 // With the application object: the machine folder from --dir or DIR; without one, the

@@ -169,7 +169,7 @@ void TDebugForm::CreateControls() {
     });
   }
 
-  const auto make_run = [this](QGroupBox* g) {
+  const auto make_run = [](QGroupBox* g) {
     auto* button = new QPushButton(QStringLiteral("Run"), g);
     button->setGeometry(88, 16, 49, 25);
     return button;

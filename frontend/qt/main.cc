@@ -1,6 +1,6 @@
-// The emulator's window program: `orlan [--dir DIR | DIR]` runs the machine whose files
-// are in DIR (default: the current directory when it holds them, else the folder the
-// user chooses).
+// The emulator's window program: `orlan [--record FILE] [--dir DIR | DIR]` runs the
+// machine whose files are in DIR (default: the current directory when it holds them,
+// else the folder the user chooses).
 #include <QApplication>
 #include <QDir>
 #include <QSettings>
@@ -21,9 +21,11 @@
 
 namespace {
 
-// Runs the machine of folder `dir` until its window closes; `next` is then the folder
-// to run next, if one was chosen. Returns the exit status.
-int RunMachine(const QString& dir, QSettings& user_settings, std::optional<QString>& next) {
+// Runs the machine of folder `dir` until its window closes, recording the session into
+// `record` when given; `next` is then the folder to run next, if one was chosen.
+// Returns the exit status.
+int RunMachine(const QString& dir, QSettings& user_settings, std::optional<QString>& next,
+               const std::optional<std::filesystem::path>& record) {
   next.reset();
   // The machine's files are bare names in the working directory. QDir takes the
   // folder's name in the host's own encoding, also outside ASCII.
@@ -45,7 +47,19 @@ int RunMachine(const QString& dir, QSettings& user_settings, std::optional<QStri
   orlan::LoadMachineSymbols(folder, symbols,
                             [&sink](const std::string& problem) { sink.Warning(problem); });
   debug.model().SetSymbols(std::move(symbols));
-  system.machine().on_debug_stop = [&debug] { debug.ShowDebugWindow(); };
+  // What the debug window does to the machine reaches a recording as it hands the
+  // machine back.
+  system.machine().on_debug_stop = [&system, &debug] {
+    system.DebuggerOpened();
+    debug.ShowDebugWindow();
+  };
+  debug.model().on_release = [&system] { system.DebuggerReleased(); };
+  if (record) {
+    if (const orlan::IoResult started = system.StartRecording(*record); !started) {
+      std::cerr << "orlan: " << started.error << '\n';
+      return 2;
+    }
+  }
   QObject::connect(&form, &orlan::TMainForm::Closed, qApp, &QApplication::quit);
   form.show();
   const int status = QApplication::exec();
@@ -68,9 +82,12 @@ int main(int argc, char** argv) {
                           QLatin1String(orlan::kUserSettingsName)};
   // "Open machine folder..." closes the machine and runs the one chosen next.
   std::optional<QString> dir = choice.folder;
+  // The recording is of the first machine only.
+  std::optional<std::filesystem::path> record = choice.record;
   int status = 0;
   while (dir) {
-    status = RunMachine(*dir, user_settings, dir);
+    status = RunMachine(*dir, user_settings, dir, record);
+    record.reset();
     if (status != 0) break;
   }
   return status;

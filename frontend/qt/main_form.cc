@@ -72,6 +72,12 @@ std::filesystem::path PathOf(const QString& name) {
   return std::filesystem::path(QDir::toNativeSeparators(name).toStdWString());
 }
 
+constexpr char kTitle[] = "Orlan";
+// How long a notice (slot chosen, saved, loaded) stays on the face.
+constexpr int kNoticeMs = 2000;
+// The mark sits under the display's lower right corner, in face pixels.
+const QRect kMarkRect(kLcdLeft + kLcdPictureWidth - 140, kLcdTop + kLcdPictureHeight + 12, 140, 18);
+
 QImage LcdImage(const Lcd& lcd) {
   return QImage(reinterpret_cast<const uchar*>(lcd.pixels()), kLcdPictureWidth, kLcdPictureHeight,
                 kLcdPictureWidth * 4, QImage::Format_RGB32);
@@ -85,7 +91,7 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
       system_(system),
       sink_(sink),
       actions_(*this, [this](WindowAction action) { Trigger(action); }) {
-  setWindowTitle("Orlan");
+  setWindowTitle(kTitle);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   ApplyZoom();
@@ -139,6 +145,16 @@ TMainForm::TMainForm(System& system, std::filesystem::path dir, MessageSink& sin
   connect(&refresh_timer_, &QTimer::timeout, this, &TMainForm::OnRefreshTimer);
   sec_timer_.setInterval(kSecIntervalMs);
   connect(&sec_timer_, &QTimer::timeout, this, &TMainForm::OnSecTimer);
+  notice_timer_.setSingleShot(true);
+  notice_timer_.setInterval(kNoticeMs);
+  connect(&notice_timer_, &QTimer::timeout, this, [this] {
+    notice_.clear();
+    UpdateFace(kMarkRect);
+  });
+  // Run ticks are timed: one never holds the interface longer than the System allows,
+  // whatever the speed, and fast-forward fills its share of host time.
+  system_.set_host_clock(SteadyHostClock());
+  action(WindowAction::kStateSlot1)->setChecked(true);
 
   // FormCreate.
   face_buffer_ = BlankPicture(kFaceWidth, kFaceHeight);
@@ -361,11 +377,11 @@ void TMainForm::OnRunTimer() {
     QMetaObject::invokeMethod(
         this, [this, text = std::move(*notice)] { sink_.Warning(text); }, Qt::QueuedConnection);
   }
-  // A cartridge file error is shown after the tick, so the worker is not held up
-  // while the box is open; errors while one waits to be shown are not repeated.
-  std::optional<std::string> error = system_.TakeDeviceError();
-  if (error && !device_error_) {
-    device_error_ = std::move(error);
+  // A file error is shown after the tick, so the worker is not held up while the box
+  // is open; the next one waits until the box is closed.
+  if (device_error_) return;
+  device_error_ = system_.TakeDeviceError();
+  if (device_error_) {
     QMetaObject::invokeMethod(this, &TMainForm::ShowDeviceError, Qt::QueuedConnection);
   }
 }
@@ -412,6 +428,24 @@ void TMainForm::Trigger(WindowAction action) {
     case WindowAction::kZoomPixelRatio:
       SetZoom(kZoomPixelRatio);
       break;
+    case WindowAction::kPause:
+      SetPaused(!system_.paused());
+      break;
+    case WindowAction::kFastForward:
+      SetFastForward(!system_.fast_forward());
+      break;
+    case WindowAction::kStateSlot1:
+    case WindowAction::kStateSlot2:
+    case WindowAction::kStateSlot3:
+    case WindowAction::kStateSlot4:
+      SelectStateSlot(1 + static_cast<int>(action) - static_cast<int>(WindowAction::kStateSlot1));
+      break;
+    case WindowAction::kSaveState:
+      SaveStateSlot();
+      break;
+    case WindowAction::kLoadState:
+      LoadStateSlot();
+      break;
     case WindowAction::kDebugger:
       system_.machine().StopIntoDebugger();  // shows the debug window
       break;
@@ -425,6 +459,104 @@ void TMainForm::Trigger(WindowAction action) {
       close();
       break;
   }
+}
+
+std::filesystem::path TMainForm::StateSlotPath(int slot) const {
+  return system_.folder() / ("state" + std::to_string(slot) + ".sav");
+}
+
+void TMainForm::SelectStateSlot(int slot) {
+  if (slot < 1 || slot > kStateSlots) return;
+  state_slot_ = slot;
+  const int index = static_cast<int>(WindowAction::kStateSlot1) + slot - 1;
+  action(static_cast<WindowAction>(index))->setChecked(true);
+  Notice(QString("Slot %1").arg(slot));
+}
+
+void TMainForm::SaveStateSlot() {
+  if (IoResult saved = system_.SaveStateFile(StateSlotPath(state_slot_)); !saved) {
+    sink_.Warning(saved.error);
+    return;
+  }
+  Notice(QString("Saved in slot %1").arg(state_slot_));
+}
+
+void TMainForm::LoadStateSlot() {
+  const StateLoadResult loaded = system_.LoadStateFile(StateSlotPath(state_slot_));
+  if (!loaded.ok()) {
+    sink_.Warning(loaded.error);
+    return;
+  }
+  for (const std::string& warning : loaded.warnings) sink_.Warning(warning);
+  // The mouse holds no key now, whatever it held when the state was saved.
+  ReleaseMouseKey(-1, -1);
+  if (system_.board().keyboard.mouse_key() != 0) system_.SetMouseKey(0);
+  // The debug window, when it has the machine, shows the loaded one.
+  if (system_.machine().run.run_stopped()) system_.machine().StopIntoDebugger();
+  Notice(QString("Loaded slot %1").arg(state_slot_));
+  update();
+}
+
+void TMainForm::SetPaused(bool paused) {
+  system_.SetPaused(paused);
+  ShowRunState();
+}
+
+void TMainForm::SetFastForward(bool on) {
+  system_.SetFastForward(on);
+  ShowRunState();
+}
+
+void TMainForm::ShowRunState() {
+  action(WindowAction::kPause)->setChecked(system_.paused());
+  action(WindowAction::kFastForward)->setChecked(system_.fast_forward());
+  QString title = kTitle;
+  const QChar dash(0x2014);
+  if (system_.paused()) {
+    title += QString(" %1 paused").arg(dash);
+  } else if (system_.fast_forward()) {
+    title += QString(" %1 fast-forward").arg(dash);
+  }
+  setWindowTitle(title);
+  UpdateFace(kMarkRect);
+}
+
+void TMainForm::Notice(const QString& text) {
+  notice_ = text;
+  notice_timer_.start();
+  UpdateFace(kMarkRect);
+}
+
+QString TMainForm::MarkText() const {
+  if (!notice_.isEmpty()) return notice_;
+  if (system_.paused()) return "PAUSED";
+  if (system_.fast_forward()) return "FAST-FORWARD";
+  return {};
+}
+
+void TMainForm::PaintMark(QPainter& painter) {
+  const QString text = MarkText();
+  if (text.isEmpty()) return;
+  // Drawn in face pixels, zoomed with the face.
+  const QRectF face = scale_.FaceInWindow();
+  painter.save();
+  painter.translate(face.topLeft());
+  painter.scale(face.width() / kFaceWidth, face.height() / kFaceHeight);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  QColor background(0x30, 0x30, 0x30, 0xD0);
+  if (notice_.isEmpty()) {
+    background = system_.paused() ? QColor(0xA0, 0x20, 0x20, 0xD0) : QColor(0x20, 0x40, 0xA0, 0xD0);
+  }
+  painter.setBrush(background);
+  painter.drawRoundedRect(kMarkRect, 4, 4);
+  QFont font = painter.font();
+  font.setBold(true);
+  font.setPixelSize(11);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  painter.drawText(kMarkRect, Qt::AlignCenter, text);
+  painter.restore();
 }
 
 void TMainForm::ShowMenu(QPoint window_point) { context_menu().popup(mapToGlobal(window_point)); }
@@ -495,6 +627,7 @@ void TMainForm::paintEvent(QPaintEvent* event) {
   Blit(face_buffer_, QPoint(kLcdLeft, kLcdTop), LcdImage(system_.board().lcd));
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.drawImage(scale_.FaceInWindow(), face_buffer_);
+  PaintMark(painter);
   system_.DisplayPainted();
 }
 

@@ -1,6 +1,7 @@
 // The main window: the picture of the machine's face with the display set into it,
 // the pictured keys under the mouse, the host keyboard, the four timers that drive
-// the machine, and the context menu with its shortcuts (zoom, paste, screenshots).
+// the machine, and the context menu with its shortcuts (zoom, paste, screenshots,
+// pause, fast-forward, saved states).
 #ifndef ORLAN_FRONTEND_QT_MAIN_FORM_H_
 #define ORLAN_FRONTEND_QT_MAIN_FORM_H_
 
@@ -24,6 +25,7 @@
 #include "frontend/settings.h"
 #include "frontend/system.h"
 
+class QPainter;
 class QSettings;
 
 namespace orlan {
@@ -82,6 +84,19 @@ class TMainForm final : public QWidget {
   const FaceScale& scale() const { return scale_; }
   // Types the clipboard's text (or the selection's) on the machine's keyboard.
   void Paste(QClipboard::Mode mode = QClipboard::Clipboard);
+  // Saved states in the slots of the machine folder ("state1.sav" to "state4.sav").
+  static constexpr int kStateSlots = 4;
+  void SelectStateSlot(int slot);  // 1 to kStateSlots
+  int state_slot() const { return state_slot_; }
+  std::filesystem::path StateSlotPath(int slot) const;
+  void SaveStateSlot();
+  void LoadStateSlot();
+  // Pause and fast-forward, shown in the menu, the window title and a mark on the face.
+  void SetPaused(bool paused);
+  void SetFastForward(bool on);
+  // The mark's text now: a notice for a moment after a slot is chosen, saved or
+  // loaded, else the pause or fast-forward, else nothing.
+  QString MarkText() const;
 
   // Asked for the file name of the ROM save at close; nullopt means cancelled. The
   // default is the toolkit's file-save dialog.
@@ -138,6 +153,10 @@ class TMainForm final : public QWidget {
   void SaveScreenshot();
   void OpenMachineFolder();
   void RememberPosition();
+  void Notice(const QString& text);
+  // The menu's checks, the title and the mark after a change of the run state.
+  void ShowRunState();
+  void PaintMark(QPainter& painter);
 
   // The steps of the start and close sequences that belong to the window.
   FrontEndSteps FrontEnd();
@@ -145,7 +164,10 @@ class TMainForm final : public QWidget {
   System& system_;
   MessageSink& sink_;
   bool shown_ = false;
-  std::optional<std::string> device_error_;  // waiting to be shown
+  std::optional<std::string> device_error_;  // waiting to be shown, or being shown
+  int state_slot_ = 1;
+  QString notice_;
+  QTimer notice_timer_;
   int system_moves_ = 0;
   int pressed_key_ = 0;
   QSettings* user_settings_ = nullptr;

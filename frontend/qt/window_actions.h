@@ -28,6 +28,14 @@ enum class WindowAction : uint8_t {
   kZoom3,
   kZoom4,
   kZoomPixelRatio,
+  kPause,
+  kFastForward,
+  kStateSlot1,
+  kStateSlot2,
+  kStateSlot3,
+  kStateSlot4,
+  kSaveState,
+  kLoadState,
   kDebugger,
   kOpenFolder,
   kAbout,
@@ -48,7 +56,7 @@ struct WindowActionEntry {
 };
 
 // In menu order.
-inline constexpr std::array<WindowActionEntry, 14> kWindowActions = {{
+inline constexpr std::array<WindowActionEntry, 22> kWindowActions = {{
     {WindowAction::kMenu, nullptr, "Menu; Shift+F10", nullptr, false, Check::kNone},
     {WindowAction::kReset, "Reset", "Ctrl+R", nullptr, false, Check::kNone},
     {WindowAction::kScreenshot, "Screenshot...", "Ctrl+Shift+S", nullptr, true, Check::kNone},
@@ -60,6 +68,14 @@ inline constexpr std::array<WindowActionEntry, 14> kWindowActions = {{
     {WindowAction::kZoom4, "4×", "Ctrl+Alt+4", "Zoom", false, Check::kOneOf},
     {WindowAction::kZoomPixelRatio, "Screen's pixel ratio", "Ctrl+Alt+0", "Zoom", true,
      Check::kOneOf},
+    {WindowAction::kPause, "Pause", "Ctrl+P", nullptr, true, Check::kOnOff},
+    {WindowAction::kFastForward, "Fast-forward", "Ctrl+F", nullptr, false, Check::kOnOff},
+    {WindowAction::kStateSlot1, "Slot 1", "Ctrl+1", "State slot", true, Check::kOneOf},
+    {WindowAction::kStateSlot2, "Slot 2", "Ctrl+2", "State slot", false, Check::kOneOf},
+    {WindowAction::kStateSlot3, "Slot 3", "Ctrl+3", "State slot", false, Check::kOneOf},
+    {WindowAction::kStateSlot4, "Slot 4", "Ctrl+4", "State slot", false, Check::kOneOf},
+    {WindowAction::kSaveState, "Save state", "Ctrl+S", nullptr, false, Check::kNone},
+    {WindowAction::kLoadState, "Load state", "Ctrl+L", nullptr, false, Check::kNone},
     {WindowAction::kDebugger, "Debugger", "Ctrl+D", nullptr, true, Check::kNone},
     {WindowAction::kOpenFolder, "Open machine folder...", "Ctrl+O", nullptr, false, Check::kNone},
     {WindowAction::kAbout, "About", "Ctrl+I", nullptr, true, Check::kNone},

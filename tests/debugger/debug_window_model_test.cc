@@ -286,7 +286,7 @@ TEST(DebugWindowModel, EnterInRegisterAndMemoryEdits) {
 }
 
 TEST(DebugWindowModel, MemoryStartAddressNeedsAWholePageOfRam) {
-  for (const auto& [typed, bin_top] : {std::pair{"3F50", 0x3F50}, std::pair{"3F60", 0}}) {
+  for (const auto& [typed, bin_top] : {std::pair{"3F60", 0x3F60}, std::pair{"3F70", 0}}) {
     Window w;  // RamTop 3FFF, ten rows
     w.model.PaneMouseDown(Pane::kBinary, {0, 0});
     w.Type(EditId::kBinary, typed);

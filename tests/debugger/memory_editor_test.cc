@@ -108,14 +108,27 @@ TEST(MemoryEditor, StartAddressOnlyWhenAWholePageFits) {
     bool taken;
     uint16_t bin_top;
   } cases[] = {
-      {0x3F50, 10, true, 0x3F50}, {0x3F60, 10, false, 0}, {0x3F5F, 10, true, 0x3F50},
-      {0x3F60, 9, true, 0x3F60},  {0x4000, 10, false, 0}, {0x13F50, 10, true, 0x3F50},
-      {0xFFF0, 10, false, 0},     {0, 10, true, 0},
+      {0x3F60, 10, true, 0x3F60}, {0x3F70, 10, false, 0}, {0x3F6F, 10, true, 0x3F60},
+      {0x3F70, 9, true, 0x3F70},  {0x4000, 10, false, 0}, {0x13F50, 10, true, 0x3F50},
+      {0xFFF0, 10, false, 0},     {0, 10, true, 0},       {0x3FF0, 1, true, 0x3FF0},
   };
   for (const Case& c : cases) {
     MemoryEditor editor;
     EXPECT_EQ(editor.AcceptStart(c.value, {70, c.rows}, 0x3FFF), c.taken) << std::hex << c.value;
     EXPECT_EQ(editor.bin_top(), c.bin_top) << std::hex << c.value;
+  }
+}
+
+// Every page the scroll bar reaches can also be typed as the start address.
+TEST(MemoryEditor, StartAddressReachesEveryPageOfTheScrollBar) {
+  for (uint16_t ram_top : {0x0FFF, 0x3FFF, 0x7FFF}) {
+    for (int rows : {1, 10, 11, 40}) {
+      MemoryEditor scrolled;
+      scrolled.ScrollTo(0xFFFF, {70, rows}, ram_top);
+      MemoryEditor typed;
+      EXPECT_TRUE(typed.AcceptStart(scrolled.bin_top(), {70, rows}, ram_top))
+          << std::hex << ram_top << " rows " << std::dec << rows;
+    }
   }
 }
 

@@ -29,7 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kColumns = 20;
-constexpr int kRows = 8;
 constexpr int kVirtualKeyBackspace = 0x08;
 constexpr int kVirtualKeyEnter = 0x0D;
 constexpr int kVirtualKeySpace = 0x20;

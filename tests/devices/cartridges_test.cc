@@ -153,6 +153,27 @@ TEST(CartTransfer, WriteFailureWhileRunningIsReportedNotLost) {
   EXPECT_EQ(dir.Read("smp0.bin")[1022], 0x77);
   EXPECT_FALSE(carts.TakeError().has_value());
 }
+
+// A full disk fails every write: one message for the fault, not one per byte (the
+// window showed a box per run tick), and a new one once writes worked in between.
+TEST(CartTransfer, AFaultIsToldOnceUntilTheCartridgeWorksAgain) {
+  TempDir dir;
+  dir.Write("smp0.bin", PatternBytes(1024));
+  Cartridges carts;
+  ASSERT_TRUE(carts.CartOpen(0, dir.path()).ok());
+  FileSizeLimit limit(512);
+  struct Write {
+    uint16_t address;
+    bool told;
+  };
+  const Write writes[] = {{600, true}, {601, false}, {700, false}, {10, false}, {602, true}};
+  for (const Write& w : writes) {
+    SCOPED_TRACE(w.address);
+    Seek(carts, w.address, 0xC0);
+    carts.CartTransfer(0, 0x55);
+    EXPECT_EQ(carts.TakeError().has_value(), w.told);
+  }
+}
 #endif
 
 }  // namespace

@@ -144,7 +144,7 @@ TEST(Channel, CartridgeBytesReachTheFileWithoutClosing) {
   EXPECT_FALSE(b.board.cartridges.present(1));
 }
 
-TEST(Channel, SelectingACartridgeWithAReadCommandReadsItsBytes) {
+TEST(Channel, SelectingACartridgeKeepsOnlyAReadCommand) {
   TempDir dir;
   dir.Write("smp0.bin", std::vector<uint8_t>{0x10, 0x20, 0x30, 0x40, 0x50});
   Bench b;
@@ -162,12 +162,21 @@ TEST(Channel, SelectingACartridgeWithAReadCommandReadsItsBytes) {
       {0x10, {0, 0377, 0x50}},
       // A plain selection is the presence probe and moves nothing.
       {0x00, {0, 0, 0}},
+      // Any other command in the selecting byte is cleared: no read stores a zero byte
+      // or loads an address.
+      {0xC0, {0, 0, 0}},
+      {0x20, {0, 0, 0}},
+      {0xE0, {0, 0, 0}},
+      {0xA0, {0, 0, 0}},
+      {0xF0, {0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.select);
     b.Store(kSelect, c.select);
     for (uint16_t expected : c.reads) EXPECT_EQ(b.ReadWord(kData), expected);
   }
+  EXPECT_EQ(dir.Read("smp0.bin"), (std::vector<uint8_t>{0x10, 0x20, 0x30, 0x40, 0x50}));
+  EXPECT_EQ(b.board.cartridges.cartridge(0).address, 2u);
 }
 
 TEST(Channel, InitReportsACartridgeThatCannotBeOpened) {

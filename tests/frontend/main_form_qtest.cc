@@ -124,6 +124,7 @@ class MainFormTest : public QObject {
   void KeyFeedbackAndDeactivation();
   void RefreshShowsTheDisplayAtItsPlace();
   void CartridgeErrorIsShownOnceAfterTheTick();
+  void RunTickAtAnUnreachableSpeedEndsInTime();
 };
 
 void MainFormTest::StartsWithAndWithoutEachFile_data() {
@@ -431,9 +432,42 @@ void MainFormTest::CartridgeErrorIsShownOnceAfterTheTick() {
   QTRY_COMPARE(rig.sink.messages.size(), size_t{1});
   QVERIFY2(rig.sink.messages[0].find("smp0.bin") != std::string::npos,
            rig.sink.messages[0].c_str());
-  rig.form->OnRunTimer();
-  QTest::qWait(20);
+  // A medium that stays full: no new box at every tick (the window could not be
+  // closed for them), until a write has gone through in between.
+  const auto fail_and_tick = [&] {
+    {
+      testing::FileSizeLimit limit(100);
+      carts.CartTransfer(0, 0x56);
+    }
+    rig.form->OnRunTimer();
+    QTest::qWait(20);
+  };
+  for (int tick = 0; tick < 5; ++tick) fail_and_tick();
   QCOMPARE(rig.sink.messages.size(), size_t{1});
+  carts.CartSetCommand(0, kCartLoadAddress);
+  carts.CartTransfer(0, 0x00);
+  carts.CartTransfer(0, 0x00);
+  carts.CartSetCommand(0, kCartWriteUp);
+  carts.CartTransfer(0, 0x78);  // at 0: goes through
+  carts.CartSetCommand(0, kCartLoadAddress);
+  carts.CartTransfer(0, 0x01);
+  carts.CartTransfer(0, 0xF4);
+  carts.CartSetCommand(0, kCartWriteUp);
+  fail_and_tick();
+  QCOMPARE(rig.sink.messages.size(), size_t{2});
+}
+
+// At a speed the host cannot run in one tick the tick still ends, so that the window
+// takes its events (OFF among them); it used to hold the interface for 14 s.
+void MainFormTest::RunTickAtAnUnreachableSpeedEndsInTime() {
+  Rig rig(kAll, "[Settings]\nCpuSpeed=2147483647\n");
+  rig.Create();
+  Machine& m = rig.machine();
+  m.PokeWord(01000, 0777);  // br .
+  m.cpu.set_pc(01000);
+  rig.form->OnRunTimer();
+  QVERIFY(rig.system.last_run_steps() > 0);
+  QVERIFY(rig.system.last_run_steps() < INT32_MAX);
 }
 
 }  // namespace orlan

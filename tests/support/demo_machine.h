@@ -14,13 +14,15 @@
 
 namespace orlan::testing {
 
-// The demo's files from `demo` with a blank cartridge, which its ROM writes at boot.
-inline void CopyDemo(const std::filesystem::path& demo, const TempDir& dir) {
+// The demo's files from `demo` with a blank cartridge of `cartridge_size` bytes (none
+// for 0), which its ROM writes at boot.
+inline void CopyDemo(const std::filesystem::path& demo, const TempDir& dir,
+                     std::size_t cartridge_size = 1024) {
   for (const char* name : {"orlan.ini", "rom.bin", "face.bmp", "keys.bmp", "overlay.bmp"}) {
     const std::filesystem::path from = demo / name;
     if (std::filesystem::exists(from)) std::filesystem::copy_file(from, dir / name);
   }
-  dir.Write("smp0.bin", std::vector<uint8_t>(1024, 0));
+  if (cartridge_size > 0) dir.Write("smp0.bin", std::vector<uint8_t>(cartridge_size, 0));
 }
 
 inline std::map<std::string, uint16_t> ReadSymbols(const std::filesystem::path& path) {

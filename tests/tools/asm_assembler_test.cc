@@ -135,7 +135,7 @@ TEST(AsmAssemblerTest, ErrorsNameLineAndColumnAndLeaveNoImage) {
       {"  nop\n  . = 100000\n  halt", 4, 3, "already assembled"},
       {"  . = 177400\n  nop", 3, 3, "outside the image 100000-177377"},
       {"  .word 1/0", 2, 10, "division by zero"},
-      {"x = y\ny = x", 2, 5, "undefined symbol 'y'"},
+      {"x = y\ny = x", 2, 5, "symbol 'x' depends on itself (through 'y')"},
       {"  x = y\nx: nop\ny = 1", 2, 3, "symbol 'x' is already defined"},
       {"  = 5", 2, 3, "expected"},
       {"  .even 1", 2, 9, "unexpected text"},

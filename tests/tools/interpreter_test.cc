@@ -57,6 +57,9 @@ TEST(Interpreter, BadLineReportsItsNumberAndChangesNothing) {
       // The text of asm is the rest of the line: no comment is cut from it.
       {"asm 1000 mov #5,r0 # five", "error at 11\n"},
       {"asm 1000x clr r0", "line 1: bad number: 1000x\n"},
+      // Control bytes are shown escaped, so the message names what the line holds.
+      {std::string("regs\0", 5), "line 1: unknown command: regs\\0\n"},
+      {"reg r0 1\x1b[2J", "line 1: bad number: 1\\x1B[2J\n"},
   };
   for (const BadLineCase& c : cases) {
     System expected;

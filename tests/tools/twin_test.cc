@@ -18,6 +18,7 @@
 #include "devices/key_tables.h"
 #include "tests/frontend/file_fixtures.h"
 #include "tests/frontend/png_reader.h"
+#include "tests/support/demo_machine.h"
 #include "tools/cli/monitor.h"
 #include "tools/cli/options.h"
 
@@ -48,15 +49,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// The demo machine's built files, without the cartridge and clock files that running
-// the emulator there leaves behind: every run starts with no cartridge.
-void CopyDemo(const TempDir& dir) {
-  for (const char* name : {"orlan.ini", "rom.bin", "face.bmp", "keys.bmp", "overlay.bmp"}) {
-    const fs::path from = fs::path(ORLAN_DEMO_DIR) / name;
-    if (fs::exists(from)) fs::copy_file(from, dir.path() / name);
-  }
-}
-
 void ExpectScreen(const std::string& name, const std::string& screen) {
   const fs::path path = fs::path(ORLAN_TWIN_EXPECTED_DIR) / (name + ".txt");
   const char* rebaseline = std::getenv("ORLAN_REBASELINE");
@@ -73,7 +65,7 @@ void ExpectScreen(const std::string& name, const std::string& screen) {
 
 TEST(TwinTest, DemoMachineBootsTypesAndCloses) {
   TempDir dir;
-  CopyDemo(dir);
+  orlan::testing::CopyDemo(ORLAN_DEMO_DIR, dir, 0);
   const std::string png = (dir / "screen.png").string();
   const MonitorRun run =
       Monitor({"--machine", dir.path().string(), "--time", "2026-01-02T03:04:05"},

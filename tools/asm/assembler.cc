@@ -10,11 +10,13 @@
 #include "debugger/number_text.h"
 #include "debugger/symbol_table.h"
 #include "tools/asm/expression.h"
+#include "tools/common/printable_text.h"
 
 namespace orlan::asm_tool {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// A carriage return counts as a blank: sources saved with CR-LF line ends assemble.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -149,6 +151,7 @@ class Assembler {
   bool errors_capped() const { return result_.errors.size() >= 100; }
 
   void Error(std::size_t column, std::string message) {
+    if (errors_capped()) return;
     result_.errors.push_back(
         {static_cast<int>(line_index_ + 1), static_cast<int>(column + 1), std::move(message)});
   }
@@ -305,28 +308,64 @@ class Assembler {
     record.address = location_;
   }
 
-  // Assignments whose expressions used symbols defined later in the file.
+  // Assignments whose expressions used symbols defined later in the file, resolved in
+  // dependency order: an assignment waiting for another one resolves that one first.
+  // Each is evaluated once more per assignment it waits for, so long chains stay
+  // linear; the explicit stack keeps deep chains off the host stack.
   void ResolveDeferred() {
-    bool progress = true;
-    while (progress && !deferred_.empty()) {
-      progress = false;
-      for (auto it = deferred_.begin(); it != deferred_.end();) {
-        const ExprResult r = Evaluate(it->text, it->at, it->location);
-        if (r.defined) {
-          line_index_ = it->line;
-          Define(it->name, it->name_at, r.value);  // reports a label of the same name
-          it = deferred_.erase(it);
-          progress = true;
+    enum class State { kWaiting, kOnStack, kDone };
+    struct Frame {
+      std::size_t k;          // index into deferred_
+      std::size_t waits_at;   // where its expression names the assignment above it
+      std::string waits_for;  // the name of that assignment
+    };
+    std::vector<State> state(deferred_.size(), State::kWaiting);
+    std::map<std::string, std::size_t, std::less<>> first_of;  // name -> first assignment
+    for (std::size_t k = deferred_.size(); k-- > 0;) first_of[deferred_[k].name] = k;
+    std::vector<Frame> stack;
+    for (std::size_t root = 0; root < deferred_.size(); ++root) {
+      if (state[root] != State::kWaiting) continue;
+      stack.push_back({root, 0, {}});
+      state[root] = State::kOnStack;
+      while (!stack.empty()) {
+        Frame& top = stack.back();
+        const Deferred& d = deferred_[top.k];
+        const ExprResult r = Evaluate(d.text, d.at, d.location);
+        line_index_ = d.line;
+        const auto dependency = r.defined ? first_of.end() : first_of.find(r.undefined_name);
+        const State dependency_state =
+            dependency == first_of.end() ? State::kDone : state[dependency->second];
+        if (dependency_state == State::kWaiting) {
+          top.waits_at = r.undefined_at;
+          top.waits_for = r.undefined_name;
+          stack.push_back({dependency->second, 0, {}});
+          state[dependency->second] = State::kOnStack;
+        } else if (dependency_state == State::kOnStack) {
+          // A circle: every assignment on the stack from the one named here up.
+          top.waits_at = r.undefined_at;
+          top.waits_for = r.undefined_name;
+          std::size_t from = stack.size() - 1;
+          while (stack[from].k != dependency->second) --from;
+          for (std::size_t f = from; f < stack.size(); ++f) {
+            line_index_ = deferred_[stack[f].k].line;
+            Error(stack[f].waits_at, "symbol '" + deferred_[stack[f].k].name +
+                                         "' depends on itself (through '" + stack[f].waits_for +
+                                         "')");
+            state[stack[f].k] = State::kDone;
+          }
+          stack.resize(from);
         } else {
-          ++it;
+          if (r.defined) {
+            Define(d.name, d.name_at, r.value);  // reports a label of the same name
+          } else {
+            Error(r.undefined_at, "undefined symbol '" + r.undefined_name + "'");
+          }
+          state[top.k] = State::kDone;
+          stack.pop_back();
         }
       }
     }
-    for (const Deferred& d : deferred_) {
-      line_index_ = d.line;
-      const ExprResult r = Evaluate(d.text, d.at, d.location);
-      Error(r.undefined_at, "undefined symbol '" + r.undefined_name + "'");
-    }
+    deferred_.clear();
   }
 
   void Emit(uint8_t byte, LineRecord& record, bool& reported, std::size_t column) {
@@ -464,7 +503,9 @@ class Assembler {
   bool Substitute(std::string_view line, std::size_t at, uint16_t fallback, MappedText& out,
                   std::optional<std::pair<std::string, std::size_t>>& undefined) {
     std::size_t i = at;
-    while (i < line.size()) {
+    // Every round adds a character, and a text past the limit is refused anyway: so a
+    // long line costs no more than a short one.
+    while (i < line.size() && out.text.size() <= kAsmTextLimit) {
       const char c = line[i];
       if (c == '-' && i + 1 < line.size() && line[i + 1] == '(') {
         out.Add(c, i++);
@@ -557,7 +598,7 @@ class Assembler {
     const std::size_t pos = static_cast<std::size_t>(line_assembler_.pos());
     const std::size_t column = pos - 1 < text.columns.size() ? text.columns[pos - 1] : line.size();
     if (!format || *format == OperandFormat::kIllegal || pos <= m_end - at) {
-      Error(at, "unknown instruction '" + std::string(line.substr(at, m_end - at)) + "'");
+      Error(at, "unknown instruction '" + PrintableText(line.substr(at, m_end - at)) + "'");
     } else if (ops_at >= line.size() && *format != OperandFormat::kNone &&
                *format != OperandFormat::kFlags) {
       Error(column, "operand expected");

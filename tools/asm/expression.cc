@@ -57,18 +57,18 @@ class Parser {
   }
 
   std::size_t SkipBlanks(std::size_t i) const {
-    while (i < text_.size() && (text_[i] == ' ' || text_[i] == '\t')) ++i;
+    while (i < text_.size() && (text_[i] == ' ' || text_[i] == '\t' || text_[i] == '\r')) ++i;
     return i;
   }
 
+  // unary := "-"* term. Counted, not recursive: a long run of signs must not exhaust
+  // the stack.
   bool Unary(std::size_t& i, uint32_t& value) {
-    if (i < text_.size() && text_[i] == '-') {
-      ++i;
-      if (!Unary(i, value)) return false;
-      value = 0u - value;
-      return true;
-    }
-    return Term(i, value);
+    bool negate = false;
+    for (; i < text_.size() && text_[i] == '-'; ++i) negate = !negate;
+    if (!Term(i, value)) return false;
+    if (negate) value = 0u - value;
+    return true;
   }
 
   bool Term(std::size_t& i, uint32_t& value) {
@@ -146,10 +146,10 @@ bool IsNameStart(char c) {
 bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c); }
 
 bool StartsTerm(std::string_view text, std::size_t i) {
+  while (i < text.size() && text[i] == '-') ++i;
   if (i >= text.size()) return false;
   const char c = text[i];
-  return IsDigit(c) || IsNameStart(c) || c == '.' || c == '\'' ||
-         (c == '-' && StartsTerm(text, i + 1));
+  return IsDigit(c) || IsNameStart(c) || c == '.' || c == '\'';
 }
 
 ExprResult ParseExpression(std::string_view text, std::size_t start, uint16_t location,

@@ -47,6 +47,7 @@ CommandTable StandardCommands() {
   AddCoreCommands(table);
   AddDeviceCommands(table);
   AddTimeCommands(table);
+  AddStateCommands(table);
   AddDebuggerCommands(table);
   return table;
 }

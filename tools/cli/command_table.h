@@ -16,12 +16,15 @@
 
 #include "debugger/symbol_table.h"
 #include "tools/cli/session.h"
+#include "tools/common/printable_text.h"
 
 namespace orlan::cli {
 
+// Messages quote words of the line, which may hold any byte: control bytes are kept
+// escaped, so that a NUL cannot cut the message short nor a CR overwrite it.
 class UsageError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit UsageError(std::string_view message) : std::runtime_error(PrintableText(message)) {}
 };
 
 // An instruction that does not assemble: reported as `error at N` alone, N the 1-based
@@ -87,6 +90,7 @@ class CommandTable {
 void AddCoreCommands(CommandTable& table);
 void AddDebuggerCommands(CommandTable& table);
 void AddDeviceCommands(CommandTable& table);
+void AddStateCommands(CommandTable& table);
 void AddTimeCommands(CommandTable& table);
 
 // Every command the monitor offers.

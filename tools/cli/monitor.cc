@@ -3,13 +3,19 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "debugger/number_text.h"
 #include "debugger/symbol_file.h"
+#include "devices/host_file.h"
 #include "frontend/message_sink.h"
+#include "frontend/read_file.h"
+#include "frontend/replay.h"
+#include "frontend/settings.h"
 #include "frontend/system.h"
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
@@ -25,6 +31,59 @@ int Finish(int status, std::ostream& out, std::ostream& err) {
   if (out.flush() || status != kExitOk) return status;
   err << "orlan-cli: cannot write the output\n";
   return kExitUsage;
+}
+
+// A recording grows by some 200 bytes a second and a saved state at each debugger use.
+constexpr std::size_t kRecordingLimit = std::size_t{1} << 30;
+
+// A folder of the monitor's own for a replay's cartridge copies and clock file, removed
+// with everything in it at the end.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::random_device random;
+    std::error_code ec;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+    for (int attempt = 0; attempt < 16 && !ec; ++attempt) {
+      path_ = base / ("orlan-replay-" + std::to_string(random()));
+      if (std::filesystem::create_directory(path_, ec)) return;
+    }
+    path_.clear();
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Plays the recording that the options name on the fresh `system`; notes about how it
+// ended go to `err`. False, with the reason on `err`, when it cannot be played.
+bool StartReplay(System& system, const Options& options, const ScratchFolder& scratch,
+                 std::ostream& err) {
+  if (scratch.path().empty()) {
+    err << "orlan-cli: cannot make a temporary folder for the replay\n";
+    return false;
+  }
+  std::vector<uint8_t> journal;
+  if (IoResult read = ReadWholeFile(options.replay, kRecordingLimit, journal); !read) {
+    err << "orlan-cli: " << read.error << '\n';
+    return false;
+  }
+  const ReplayOutcome outcome = Replay(system, journal, options.machine, scratch.path());
+  if (!outcome.error.empty()) {
+    err << "orlan-cli: " << options.replay << ": " << outcome.error << '\n';
+    return false;
+  }
+  for (const std::string& note : outcome.notes) {
+    err << "orlan-cli: " << options.replay << ": " << note << '\n';
+  }
+  return true;
 }
 
 }  // namespace
@@ -78,9 +137,15 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
       return kExitUsage;
     }
   }
+  std::optional<ScratchFolder> scratch;  // outlives the system, whose files are in it
   auto system = std::make_unique<System>();
   StreamMessageSink sink(err);
-  if (!StartSystem(*system, options, sink, err)) return kExitUsage;
+  if (!options.replay.empty()) {
+    scratch.emplace();
+    if (!StartReplay(*system, options, *scratch, err)) return kExitUsage;
+  } else if (!StartSystem(*system, options, sink, err)) {
+    return kExitUsage;
+  }
   const bool whole_folder = !options.machine.empty();
   Session session{*system, out};
   if (whole_folder) {
@@ -89,8 +154,13 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
                        [&sink](const std::string& problem) { sink.Warning(problem); });
   }
   // The debug window's base unless the command line names one; octal without a folder.
-  session.format =
-      NumberFormat::ForRadix(options.radix.value_or(whole_folder ? system->settings().radix : 8));
+  // A replay powers on from the recording, not from the folder's settings.
+  int folder_radix = system->settings().radix;
+  if (!options.replay.empty()) {
+    const std::filesystem::path ini = std::filesystem::path(options.machine) / kSettingsFileName;
+    if (HostFileKind(ini) == FileKind::kRegular) folder_radix = ReadSettingsFile(ini).radix;
+  }
+  session.format = NumberFormat::ForRadix(options.radix.value_or(whole_folder ? folder_radix : 8));
   Interpreter interpreter(table, session, err);
   std::vector<std::pair<std::istream*, std::string>> inputs;
   for (std::size_t i = 0; i < scripts.size(); ++i) {

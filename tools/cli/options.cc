@@ -52,6 +52,11 @@ Options ParseOptions(std::span<const std::string_view> args) {
   Options options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
+    if (arg == "replay" && options.scripts.empty() && options.replay.empty()) {
+      if (i + 1 == args.size()) throw UsageError("missing recording after replay");
+      options.replay = args[++i];
+      continue;
+    }
     if (!arg.starts_with("--")) {
       options.scripts.emplace_back(arg);
       continue;
@@ -96,6 +101,9 @@ Options ParseOptions(std::span<const std::string_view> args) {
   if (!options.machine.empty() && placed) {
     throw UsageError("--machine takes the place of --ram-size, --rom, --romt and --dir");
   }
+  if (!options.replay.empty() && (options.machine.empty() || options.time)) {
+    throw UsageError("replay takes a --machine folder and no --time (the recording has it)");
+  }
   return options;
 }
 
@@ -117,7 +125,7 @@ PowerOnOptions MachinePowerOn(const Options& options) {
 
 std::string HelpText(const CommandTable& table) {
   std::ostringstream text;
-  text << "usage: orlan-cli [OPTION]... [SCRIPT]...\n"
+  text << "usage: orlan-cli [OPTION]... [replay RECORDING] [SCRIPT]...\n"
           "Runs monitor commands, one per line, from the SCRIPT files or else from standard\n"
           "input, on an Orlan machine that starts as the emulator starts it: RAM zero,\n"
           "processor reset. Numbers are octal; 0x17 is hexadecimal, 15. decimal.\n"
@@ -134,6 +142,9 @@ std::string HelpText(const CommandTable& table) {
           "                 the debugger's base is then DIR's Radix setting\n"
           "  --time YYYY-MM-DDTHH:MM:SS  set the clock to this time, not the host's\n"
           "  --help         print this text\n\n"
+          "replay RECORDING (with --machine DIR) plays a session that orlan --record wrote\n"
+          "on DIR's machine, without writing DIR's files; the scripts then see the machine\n"
+          "as the window left it.\n\n"
           "commands (\"#\" starts a comment, except in the TEXT of asm and type):\n";
   for (const Command& c : table.commands()) {
     text << "  " << c.synopsis

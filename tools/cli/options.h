@@ -27,6 +27,8 @@ struct Options {
   std::optional<LocalTime> time;  // the clock's start; none: the host's time
   bool help = false;
   std::vector<std::string> scripts;  // none: standard input
+  // "replay FILE" before the scripts: the recording to play first (with --machine).
+  std::string replay;
 };
 
 // Throws UsageError for an unknown option, a missing value or a bad number. Option

@@ -1,0 +1,4 @@
+. = 100000
+loop: dec r0
+	bne loop
+	halt ; done
