@@ -38,6 +38,9 @@ int RunMachine(const QString& dir, QSettings& user_settings, std::optional<QStri
   orlan::QtMessageSink sink;
   orlan::TMainForm form(system, folder, sink, orlan::HostLocalTime());
   sink.set_parent(&form);
+  // Another emulator has this folder: its cartridges are not ours to write, and a
+  // blank machine in their place would only mislead. The message has named the folder.
+  if (system.power_on_result() == orlan::PowerOnResult::kFolderInUse) return 1;
   form.UseUserSettings(user_settings);
   // The hidden debug window takes its number base from the settings; F3 and a run that
   // stops into the debugger show it.
