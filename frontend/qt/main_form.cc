@@ -488,6 +488,8 @@ void TMainForm::LoadStateSlot() {
     return;
   }
   for (const std::string& warning : loaded.warnings) sink_.Warning(warning);
+  // Text still being pasted was meant for the machine it was pasted into.
+  system_.CancelPaste();
   // The mouse holds no key now, whatever it held when the state was saved.
   ReleaseMouseKey(-1, -1);
   if (system_.board().keyboard.mouse_key() != 0) system_.SetMouseKey(0);

@@ -121,6 +121,7 @@ class WindowMenuTest : public QObject {
   void PasteTypesEveryCharacterInOrder_data();
   void PasteTypesEveryCharacterInOrder();
   void EscapeCancelsAPaste();
+  void LoadingAStateCancelsAPaste();
   void ShortPressesReachTheMachine_data();
   void ShortPressesReachTheMachine();
   void WindowMovesItselfWithoutAWindowManager();
@@ -338,6 +339,19 @@ void WindowMenuTest::EscapeCancelsAPaste() {
   QVERIFY(!demo.system.pasting());
   demo.system.RunFor(1000);
   QCOMPARE(demo.Input(), std::string("ABC"));
+}
+
+void WindowMenuTest::LoadingAStateCancelsAPaste() {
+  Demo demo;
+  demo.system.RunFor(kBootMs);
+  demo.form->Trigger(WindowAction::kSaveState);
+  QGuiApplication::clipboard()->setText("ABCDEFGH");
+  demo.form->Trigger(WindowAction::kPaste);
+  demo.system.RunFor(90);
+  demo.form->Trigger(WindowAction::kLoadState);
+  QVERIFY(!demo.system.pasting());
+  demo.system.RunFor(1000);
+  QCOMPARE(demo.Input(), std::string());
 }
 
 void WindowMenuTest::ShortPressesReachTheMachine_data() {
