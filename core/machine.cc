@@ -29,6 +29,7 @@ void Machine::SetRamSize(uint16_t size) {
   size = RamSizeFromSetting(size);
   ram_size_ = size;
   ram_top_ = static_cast<uint16_t>(size - 1);
+  UpdateFastPaths();
 }
 
 void Machine::AttachDevice(DeviceWindow window, std::unique_ptr<BusDevice> device) {
@@ -37,7 +38,22 @@ void Machine::AttachDevice(DeviceWindow window, std::unique_ptr<BusDevice> devic
   slot = std::move(device);
 }
 
+void Machine::SetObserver(RunObserver* observer, bool watch_accesses) {
+  observer_ = observer;
+  watch_accesses_ = observer != nullptr && watch_accesses;
+  UpdateFastPaths();
+}
+
+void Machine::UpdateFastPaths() {
+  fast_read_end_ = watch_accesses_ ? 0 : ram_top_;
+  fast_write_end_ = watch_accesses_ ? 0 : static_cast<uint16_t>(ram_top_ + 1);
+}
+
 uint8_t* Machine::LocateReadSlow(uint16_t a) {
+  if (watch_accesses_) {
+    observer_->OnAccess(a, cpu.mask == kWordMask ? 2 : 1, false);
+    if (a < ram_top_) return &ram_[a];
+  }
   if (a == ram_top_) {
     // A word read at the last (odd) RAM byte gets 377 as its high half.
     ram_[a + 1u] = 0377;
@@ -57,6 +73,10 @@ uint8_t* Machine::LocateReadSlow(uint16_t a) {
 }
 
 uint8_t* Machine::LocateWriteSlow(uint16_t a) {
+  if (watch_accesses_) {
+    observer_->OnAccess(a, cpu.mask == kWordMask ? 2 : 1, true);
+    if (a <= ram_top_) return &ram_[a];
+  }
   if (static_cast<uint16_t>(a - kLcdBase) <= kRtcBase + 0177 - kLcdBase) {
     if ((a & 0177774) == kLcdBase) return devices_[0]->Write(a - kLcdBase);
     if ((a & 0177760) == kChannelBase) return devices_[1]->Write(a - kChannelBase);
@@ -176,7 +196,8 @@ RunResult Machine::RunSteps(int32_t budget) {
   for (;;) {
     if (run.run_stopped()) return {tally, true};
     tally += CpuStep();
-    if (run.TraceRunsOut() || run.AtBreakpoint(cpu.pc())) {
+    if (run.TraceRunsOut() || run.AtBreakpoint(cpu.pc()) ||
+        (observer_ != nullptr && observer_->AfterStep(*this))) {
       StopIntoDebugger();
       return {tally, true};
     }

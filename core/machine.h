@@ -36,6 +36,22 @@ struct RunResult {
   bool stopped = false;  // by the run being stopped, a trace count or a breakpoint
 };
 
+class Machine;
+
+// A debugger's view of a run. Attached, it is asked after every step whether the run
+// stops, and, when it watches accesses, told of every bus location handed out; the
+// run without one pays nothing for either.
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+  // A location of `width` bytes (2 for a word access, else 1) at `address`, located
+  // for reading or writing. Also called for accesses outside a run (a debugger's own
+  // listing reads through the bus), which an observer must tell apart itself.
+  virtual void OnAccess(uint16_t address, unsigned width, bool write) = 0;
+  // After each step of a run tick: whether the run stops into the debugger there.
+  virtual bool AfterStep(Machine& machine) = 0;
+};
+
 // The RAM size that a settings value gives: its low 16 bits, raised to 16384,
 // lowered to 32768, rounded up to a multiple of 16.
 uint16_t RamSizeFromSetting(int64_t setting);
@@ -91,11 +107,11 @@ class Machine {
   // Locate the byte or word at `a` as the processor reaches it, device handlers
   // included. Never fails: every address gives a location of at least two bytes.
   uint8_t* LocateRead(uint16_t a) {
-    if (a < ram_top_) return &ram_[a];
+    if (a < fast_read_end_) return &ram_[a];
     return LocateReadSlow(a);
   }
   uint8_t* LocateWrite(uint16_t a) {
-    if (a <= ram_top_) return &ram_[a];
+    if (a < fast_write_end_) return &ram_[a];
     return LocateWriteSlow(a);
   }
   // The processor's forms: the address is its effective-address register.
@@ -129,13 +145,25 @@ class Machine {
   std::function<void()> on_debug_stop;
   void StopIntoDebugger();
 
+  // Attaches a run observer (null detaches). With `watch_accesses` every bus access,
+  // RAM included, takes the slow path that reports it.
+  void SetObserver(RunObserver* observer, bool watch_accesses);
+  RunObserver* observer() const { return observer_; }
+
  private:
   uint8_t* LocateReadSlow(uint16_t a);
   uint8_t* LocateWriteSlow(uint16_t a);
   void EnterTrap(uint16_t vector);
+  void UpdateFastPaths();
 
   uint16_t ram_size_ = kDefaultRamSize;
   uint16_t ram_top_ = kDefaultRamSize - 1;
+  // Below these addresses a read or write is plain RAM with no one to tell: RamTop
+  // (a word read at RamTop needs its high half) and RamTop + 1, or 0 while watched.
+  uint16_t fast_read_end_ = kDefaultRamSize - 1;
+  uint16_t fast_write_end_ = kDefaultRamSize;
+  RunObserver* observer_ = nullptr;
+  bool watch_accesses_ = false;
   // One guard byte after each store: a word access at the store's last (odd)
   // address spans it and so stays inside host memory.
   std::array<uint8_t, kRamStoreSize + 1> ram_{};
