@@ -3,6 +3,7 @@
 // run by run ticks that stop into the window as the front end wires it.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -221,6 +222,51 @@ TEST(RunWatchWindow, HistoryHoldsTheLastInstructionsWithTheirRegisters) {
   EXPECT_EQ(lines.back().substr(0, 20), "001040: rts   pc    ");
   s.model.SetHistoryShown(false);
   EXPECT_TRUE(s.model.HistoryLines().empty());
+}
+
+// Random code, with interrupt requests now and then: the history holds exactly the
+// instructions and interrupt entries that a plain twin machine went through, and the
+// watched run ends where the plain one does.
+TEST(RunWatch, HistoryOfRandomRunsMatchesAPlainTwin) {
+  std::mt19937 rng(11);
+  for (int trial = 0; trial < 40; ++trial) {
+    Machine plain, watched;
+    for (uint32_t a = 0; a < 040000; a += 2) {
+      const uint16_t w = static_cast<uint16_t>(rng());
+      plain.PokeWord(static_cast<uint16_t>(a), w);
+      watched.PokeWord(static_cast<uint16_t>(a), w);
+    }
+    for (Machine* m : {&plain, &watched}) {
+      m->cpu.set_pc(01000);
+      m->cpu.set_sp(0700);
+    }
+    RunWatch watch(watched);
+    watch.SetHistory(true);
+    watch.Arm();
+    std::vector<std::pair<uint16_t, uint16_t>> want;  // address, vector
+    for (int step = 0; step < 1500; ++step) {
+      if (rng() % 64 == 0) {
+        plain.cpu.irq_clock = watched.cpu.irq_clock = true;
+        plain.cpu.psw = watched.cpu.psw = static_cast<uint16_t>(plain.cpu.psw & ~0200);
+      }
+      const CpuState c = plain.cpu;
+      if ((c.irq_clock || c.irq_channel) && !(c.psw & 0200)) {
+        want.emplace_back(c.pc(), c.irq_clock ? 0100 : 0310);
+      } else if (!c.wait || c.irq_clock || c.irq_channel) {
+        want.emplace_back(c.pc(), 0);
+      }
+      plain.CpuStep();
+      watched.RunSteps(1);
+    }
+    ASSERT_EQ(plain.cpu.cells, watched.cpu.cells) << "trial " << trial;
+    const std::vector<HistoryEntry> history = watch.History();
+    ASSERT_EQ(history.size(), std::min(want.size(), kHistoryLength)) << "trial " << trial;
+    const std::size_t skip = want.size() - history.size();
+    for (std::size_t i = 0; i < history.size(); ++i) {
+      ASSERT_EQ(std::make_pair(history[i].address, history[i].vector), want[skip + i])
+          << "trial " << trial << " entry " << i;
+    }
+  }
 }
 
 }  // namespace
