@@ -24,8 +24,7 @@ struct Cmp {
   template <class W>
   static void Apply(CpuState& c, typename W::Value s, typename W::Value d) {
     const auto r = static_cast<typename W::Value>(s - d);
-    const unsigned k = (~s & (d | r)) | (d & r);
-    SetCc(c, kPswNzvc, NzBits<W>(r) | CarryBits<W>(k));
+    SetCc(c, kPswNzvc, DifferenceBits<W>(s, d, r));
   }
 };
 
@@ -61,9 +60,11 @@ struct Add {
   static constexpr Kind kKind = Kind::kModify;
   template <class W>
   static uint16_t Apply(CpuState& c, uint16_t s, uint16_t d) {
-    const auto r = static_cast<uint16_t>(d + s);
-    const unsigned k = (d & s) | ((d | s) & ~r);
-    SetCc(c, kPswNzvc, NzBits<W>(r) | CarryBits<W>(k));
+    const uint32_t sum = uint32_t{d} + s;
+    const auto r = static_cast<uint16_t>(sum);
+    // V when d and s agree in sign and r does not.
+    const unsigned v = ((static_cast<unsigned>(~(d ^ s)) & (d ^ r)) >> 15) & 1;
+    SetCc(c, kPswNzvc, static_cast<uint16_t>(NzBits<W>(r) | (v << 1) | (sum >> 16)));
     return r;
   }
 };
@@ -73,8 +74,7 @@ struct Sub {
   template <class W>
   static uint16_t Apply(CpuState& c, uint16_t s, uint16_t d) {
     const auto r = static_cast<uint16_t>(d - s);
-    const unsigned k = (~d & (s | r)) | (s & r);
-    SetCc(c, kPswNzvc, NzBits<W>(r) | CarryBits<W>(k));
+    SetCc(c, kPswNzvc, DifferenceBits<W>(d, s, r));
     return r;
   }
 };

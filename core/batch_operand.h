@@ -143,12 +143,11 @@ inline uint16_t NzBits(typename W::Value r) {
   return static_cast<uint16_t>(((r >> (kBits<W> - 1)) << 3) | ((r == 0 ? 1 : 0) << 2));
 }
 
-// C is the top bit of the carry vector k, V whether the carries out of the top two
-// bits differ.
+// The codes of r = a - b: C the borrow, V when a and b differ in sign and r has b's.
 template <class W>
-inline uint16_t CarryBits(unsigned k) {
-  return static_cast<uint16_t>(((k >> (kBits<W> - 1)) & 1) |
-                               (((k ^ (k >> 1)) >> (kBits<W> - 2)) & 1) << 1);
+inline uint16_t DifferenceBits(typename W::Value a, typename W::Value b, typename W::Value r) {
+  const unsigned v = ((static_cast<unsigned>(a ^ b) & (a ^ r)) >> (kBits<W> - 1)) & 1;
+  return static_cast<uint16_t>(NzBits<W>(r) | (v << 1) | (a < b ? 1 : 0));
 }
 
 inline void SetCc(CpuState& c, uint16_t defined, uint16_t bits) {
