@@ -23,6 +23,7 @@ constexpr uint16_t TakenMask(Condition taken) {
 // A taken branch adds twice the signed low byte to PC, which points past it.
 template <uint16_t kTaken>
 uint16_t Branch(Machine& m, uint16_t pc, uint16_t ir) {
+  FetchEa(m.cpu, pc);
   const int offset = ((kTaken >> (m.cpu.psw & kPswNzvc)) & 1) ? 2 * static_cast<int8_t>(ir) : 0;
   return static_cast<uint16_t>(pc + offset);
 }
@@ -53,7 +54,8 @@ constexpr BranchEntry kBranches[] = {
 // SOB on R0-SP.
 uint16_t Sob(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
-  const unsigned n = (ir >> 6) & 7;
+  FetchEa(c, pc);
+  const unsigned n = SourceCell(ir);
   const auto count = static_cast<uint16_t>(Reg(c, n) - 1);
   SetReg(c, n, count);
   return count != 0 ? static_cast<uint16_t>(pc - 2 * (ir & 077)) : pc;
@@ -62,7 +64,7 @@ uint16_t Sob(Machine& m, uint16_t pc, uint16_t ir) {
 // The loop forces the new PC even.
 template <unsigned kForm>
 uint16_t Jmp(Machine& m, uint16_t pc, uint16_t ir) {
-  const uint16_t a = Address<WordWidth, kForm>(m, pc, ir & 7);
+  const uint16_t a = Address<WordWidth, kForm>(m, pc, DestinationCell(ir));
   m.cpu.ea = a;
   return a;
 }
@@ -72,11 +74,11 @@ uint16_t Jmp(Machine& m, uint16_t pc, uint16_t ir) {
 template <unsigned kForm, bool kLinkPc>
 uint16_t Jsr(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
-  const uint16_t target = Address<WordWidth, kForm>(m, pc, ir & 7) & kWordMask;
-  const auto sp = static_cast<uint16_t>(Reg(c, kSp) - 2);
-  SetReg(c, kSp, sp);
+  const uint16_t target = Address<WordWidth, kForm>(m, pc, DestinationCell(ir)) & kWordMask;
+  const auto sp = static_cast<uint16_t>(Reg(c, kSpCell) - 2);
+  SetReg(c, kSpCell, sp);
   c.ea = sp;
-  const unsigned r = (ir >> 6) & 7;
+  const unsigned r = SourceCell(ir);
   StoreWord(m.LocateWrite(sp, pc), kLinkPc ? pc : Reg(c, r));
   if constexpr (!kLinkPc) SetReg(c, r, pc);
   return target;
@@ -85,10 +87,10 @@ uint16_t Jsr(Machine& m, uint16_t pc, uint16_t ir) {
 template <bool kLinkPc>
 uint16_t Rts(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
-  const unsigned r = ir & 7;
+  const unsigned r = DestinationCell(ir);
   pc = (kLinkPc ? pc : Reg(c, r)) & kWordMask;
-  const uint16_t sp = Reg(c, kSp);
-  SetReg(c, kSp, static_cast<uint16_t>(sp + 2));
+  const uint16_t sp = Reg(c, kSpCell);
+  SetReg(c, kSpCell, static_cast<uint16_t>(sp + 2));
   c.ea = sp;
   const uint16_t saved = LoadWord(m.LocateRead(sp, pc));
   if constexpr (kLinkPc) return saved;

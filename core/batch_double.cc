@@ -60,12 +60,8 @@ struct Add {
   static constexpr Kind kKind = Kind::kModify;
   template <class W>
   static uint16_t Apply(CpuState& c, uint16_t s, uint16_t d) {
-    const uint32_t sum = uint32_t{d} + s;
-    const auto r = static_cast<uint16_t>(sum);
-    // V when d and s agree in sign and r does not.
-    const unsigned v = ((static_cast<unsigned>(~(d ^ s)) & (d ^ r)) >> 15) & 1;
-    SetCc(c, kPswNzvc, static_cast<uint16_t>(NzBits<W>(r) | (v << 1) | (sum >> 16)));
-    return r;
+    SetCc(c, kPswNzvc, SumBits(d, s));
+    return static_cast<uint16_t>(d + s);
   }
 };
 
@@ -84,8 +80,9 @@ uint16_t Double(Machine& m, uint16_t pc, uint16_t ir) {
   using V = typename W::Value;
   CpuState& c = m.cpu;
   if constexpr (kIsByte<W>) c.mask = kByteMask;  // the fetch left the word mask
-  const V s = W::Load(ForRead<W, kSrc>(m, pc, (ir >> 6) & 7).at);
-  const unsigned dn = ir & 7;
+  if constexpr (kSrc / 2 == 0 && kDst / 2 == 0) FetchEa(c, pc);
+  const V s = W::Load(ForRead<W, kSrc>(m, pc, SourceCell(ir)).at);
+  const unsigned dn = DestinationCell(ir);
   if constexpr (Op::kKind == Kind::kRead) {
     Op::template Apply<W>(c, s, W::Load(ForRead<W, kDst>(m, pc, dn).at));
   } else if constexpr (Op::kKind == Kind::kWrite) {
@@ -109,8 +106,9 @@ uint16_t Double(Machine& m, uint16_t pc, uint16_t ir) {
 template <unsigned kDst>
 uint16_t Xor(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
-  const Operand d = ForRead<WordWidth, kDst>(m, pc, ir & 7);
-  const auto r = static_cast<uint16_t>(Reg(c, (ir >> 6) & 7) ^ LoadWord(d.at));
+  if constexpr (kDst / 2 == 0) FetchEa(c, pc);
+  const Operand d = ForRead<WordWidth, kDst>(m, pc, DestinationCell(ir));
+  const auto r = static_cast<uint16_t>(Reg(c, SourceCell(ir)) ^ LoadWord(d.at));
   SetCc(c, kPswN | kPswZ | kPswV, NzBits<WordWidth>(r));
   StoreWord(RmwLocation<kDst>(m, pc, d), r);
   return pc;

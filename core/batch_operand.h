@@ -26,8 +26,12 @@ constexpr bool Specialised(unsigned form) {
 template <class W>
 inline constexpr bool kIsByte = std::is_same_v<W, ByteWidth>;
 
-inline uint16_t Reg(const CpuState& c, unsigned n) { return LoadWord(&c.cells[2 * n]); }
-inline void SetReg(CpuState& c, unsigned n, uint16_t v) { StoreWord(&c.cells[2 * n], v); }
+// Registers by cell offset (twice the number), as the fields give them cheaply.
+inline constexpr unsigned kSpCell = 2 * kSp;
+inline unsigned SourceCell(unsigned ir) { return (ir >> 5) & 016; }       // bits 8-6
+inline unsigned DestinationCell(unsigned ir) { return (ir << 1) & 016; }  // bits 2-0
+inline uint16_t Reg(const CpuState& c, unsigned cell) { return LoadWord(&c.cells[cell]); }
+inline void SetReg(CpuState& c, unsigned cell, uint16_t v) { StoreWord(&c.cells[cell], v); }
 
 // The word at PC, PC advanced past it (an index word).
 inline uint16_t NextWord(Machine& m, uint16_t& pc) {
@@ -36,7 +40,7 @@ inline uint16_t NextWord(Machine& m, uint16_t& pc) {
   return LoadWord(m.LocateRead(a, pc));
 }
 
-// The effective address of a memory mode (1-7) on register `n` (R0-SP) or PC, with
+// The effective address of a memory mode (1-7) on the register at `n` (R0-SP) or PC, with
 // its side effects. R0-R5 honour the width (word addresses even, byte steps of 1);
 // SP and PC are used as they are and step by 2.
 template <class W, unsigned kForm>
@@ -62,7 +66,7 @@ inline uint16_t Address(Machine& m, uint16_t& pc, unsigned n) {
     }
   } else {
     static_assert(kMode >= 1);
-    const bool sp = n == kSp;
+    const bool sp = n == kSpCell;
     const uint16_t mask = sp ? uint16_t{0177777} : kMask;
     const uint16_t step = sp || !kIsByte<W> ? 2 : 1;
     const uint16_t r = Reg(c, n);
@@ -95,6 +99,10 @@ inline uint16_t Address(Machine& m, uint16_t& pc, unsigned n) {
   }
 }
 
+// The EA that the fetch leaves, for a handler whose operands move none: the fetch
+// address, PC before any index word.
+inline void FetchEa(CpuState& c, uint16_t pc) { c.ea = static_cast<uint16_t>(pc - 2); }
+
 // A located operand: where to read (or write) it, and its effective address.
 struct Operand {
   uint8_t* at;
@@ -105,7 +113,7 @@ struct Operand {
 template <class W, unsigned kForm>
 inline Operand ForRead(Machine& m, uint16_t& pc, unsigned n) {
   if constexpr (kForm / 2 == 0) {
-    return {m.cpu.Cell(static_cast<int>(n)), 0};
+    return {&m.cpu.cells[n], 0};
   } else {
     const uint16_t a = Address<W, kForm>(m, pc, n);
     m.cpu.ea = a;
@@ -116,7 +124,7 @@ inline Operand ForRead(Machine& m, uint16_t& pc, unsigned n) {
 template <class W, unsigned kForm>
 inline uint8_t* ForWrite(Machine& m, uint16_t& pc, unsigned n) {
   if constexpr (kForm / 2 == 0) {
-    return m.cpu.Cell(static_cast<int>(n));
+    return &m.cpu.cells[n];
   } else {
     const uint16_t a = Address<W, kForm>(m, pc, n);
     m.cpu.ea = a;
@@ -139,15 +147,25 @@ template <class W>
 inline constexpr int kBits = 8 * sizeof(typename W::Value);
 
 template <class W>
-inline uint16_t NzBits(typename W::Value r) {
-  return static_cast<uint16_t>(((r >> (kBits<W> - 1)) << 3) | ((r == 0 ? 1 : 0) << 2));
+inline uint16_t NzBits(typename W::Value result) {
+  const unsigned r = result;
+  return static_cast<uint16_t>(((r >> (kBits<W> - 4)) & kPswN) | (r == 0 ? kPswZ : 0));
+}
+
+// The codes of r = a + b (words): C the carry, V when r's sign differs from both.
+inline uint16_t SumBits(unsigned a, unsigned b) {
+  const unsigned sum = a + b;
+  const unsigned r = sum & 0177777;
+  return static_cast<uint16_t>(((r >> 12) & kPswN) | (r == 0 ? kPswZ : 0) |
+                               ((((a ^ r) & (b ^ r)) >> 14) & kPswV) | (sum >> 16));
 }
 
 // The codes of r = a - b: C the borrow, V when a and b differ in sign and r has b's.
 template <class W>
-inline uint16_t DifferenceBits(typename W::Value a, typename W::Value b, typename W::Value r) {
-  const unsigned v = ((static_cast<unsigned>(a ^ b) & (a ^ r)) >> (kBits<W> - 1)) & 1;
-  return static_cast<uint16_t>(NzBits<W>(r) | (v << 1) | (a < b ? 1 : 0));
+inline uint16_t DifferenceBits(unsigned a, unsigned b, unsigned r) {
+  return static_cast<uint16_t>(NzBits<W>(static_cast<typename W::Value>(r)) |
+                               ((((a ^ b) & (a ^ r)) >> (kBits<W> - 2)) & kPswV) |
+                               (a < b ? kPswC : 0));
 }
 
 inline void SetCc(CpuState& c, uint16_t defined, uint16_t bits) {

@@ -13,6 +13,7 @@ uint16_t Plain(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
   c.set_pc(pc);
   c.ir = ir;
+  c.ea = static_cast<uint16_t>(pc - 2);
   const uint16_t vector = kHandler(m);
   if (vector != 0) [[unlikely]]
     m.EndBatch(vector);
@@ -26,6 +27,7 @@ uint16_t Rare(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
   c.set_pc(pc);
   c.ir = ir;
+  c.ea = static_cast<uint16_t>(pc - 2);
   m.EndBatch(kHandler(m));
   return c.pc();
 }
@@ -35,6 +37,7 @@ uint16_t Lookup(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
   c.set_pc(pc);
   c.ir = ir;
+  c.ea = static_cast<uint16_t>(pc - 2);
   m.EndBatch(HandlerFor(ir)(m));
   return c.pc();
 }

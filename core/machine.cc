@@ -201,9 +201,9 @@ void Machine::RunSlice() {
 
 bool Machine::NeedsAttention() const {
   const CpuState& c = cpu;
-  return (c.pending_write != nullptr) | c.wait | c.irq_clock | c.irq_channel |
-         ((c.psw & kPswT) != 0) | c.trace_suppress | (run.trace_count() > 0) |
-         (run.breakpoint_address() >= 0) | run.run_stopped() | (observer_ != nullptr);
+  return c.pending_write != nullptr || c.wait || c.irq_clock || c.irq_channel ||
+         (c.psw & kPswT) != 0 || c.trace_suppress || run.trace_count() > 0 ||
+         run.breakpoint_address() >= 0 || run.run_stopped() || observer_ != nullptr;
 }
 
 // The plain step: nothing pending, no request, WAIT or T bit, no trace count,
@@ -222,7 +222,7 @@ int32_t Machine::RunBatch(int32_t budget) {
   int32_t steps = 0;
   for (;;) {
     // Fetch with field 27 ((PC)+) as a word; ROM below the device windows is plain too.
-    c.ea = pc;
+    // A handler whose operands move no EA leaves it at the fetch address itself.
     c.mask = kWordMask;
     if (pc < read_end) {
       ir = LoadWord(&ram_[pc]);
