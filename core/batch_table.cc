@@ -1,5 +1,6 @@
 #include "core/batch_table.h"
 
+#include "core/batch_handlers.h"
 #include "core/decoder.h"
 #include "core/instructions.h"
 
@@ -78,7 +79,15 @@ struct Table {
   Table() {
     const Entry* last = &kEntries[0];
     for (uint32_t w = 0; w < handlers.size(); ++w) {
-      const Handler h = HandlerFor(static_cast<uint16_t>(w));
+      const auto word = static_cast<uint16_t>(w);
+      const Handler h = HandlerFor(word);
+      BatchHandler b = batch::DoubleOperandHandler(h, word);
+      if (b == nullptr) b = batch::SingleOperandHandler(h, word);
+      if (b == nullptr) b = batch::ControlHandler(h, word);
+      if (b != nullptr) {
+        handlers[w] = b;
+        continue;
+      }
       if (last->handler != h) {
         last = nullptr;
         for (const Entry& e : kEntries) {

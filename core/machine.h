@@ -114,6 +114,18 @@ class Machine {
     if (a < fast_write_end_) return &ram_[a];
     return LocateWriteSlow(a);
   }
+  // The batch handlers' forms, with PC held outside CpuState: it is written back
+  // before a slow-path access, where a device might look at it.
+  uint8_t* LocateRead(uint16_t a, uint16_t pc) {
+    if (a < fast_read_end_) return &ram_[a];
+    cpu.set_pc(pc);
+    return LocateReadSlow(a);
+  }
+  uint8_t* LocateWrite(uint16_t a, uint16_t pc) {
+    if (a < fast_write_end_) return &ram_[a];
+    cpu.set_pc(pc);
+    return LocateWriteSlow(a);
+  }
   // The processor's forms: the address is its effective-address register.
   uint8_t* BusLocateRead() { return LocateRead(cpu.ea); }
   uint8_t* BusLocateWrite() { return LocateWrite(cpu.ea); }
