@@ -169,7 +169,6 @@ class RunWatch final : public RunObserver {
   const SymbolTable* trace_symbols_ = nullptr;
   uint64_t trace_limit_ = 0;
   uint64_t trace_lines_ = 0;
-  bool attached_ = false;
 };
 
 }  // namespace orlan

@@ -109,6 +109,7 @@ TDebugForm::TDebugForm(Machine& machine, int64_t radix_setting, QWidget* parent)
     command_buttons_[At(k.command)] = button;
   }
   history_view_ = std::make_unique<QPlainTextEdit>();
+  history_view_->setAttribute(Qt::WA_QuitOnClose, false);
   history_view_->setReadOnly(true);
   history_view_->setFont(edit_font_);
   history_view_->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -80,6 +80,12 @@ TEST(WatchCommands, StopsOnBreakpointsWatchpointsAndStepGoals) {
        ""},
       // From the routine's entry, out runs the whole recursion.
       {"step 2\nout\nregs", "stop at 001010: stepped out\n" + Regs(4, 0, 0700, 01010, 0), ""},
+      // Over the trap instructions, whose handler (rti at 1100) returns behind them.
+      {"dep 30 1100 0\ndep 1100 2\ndep 1000 104001\nover", "stop at 001002: stepped over\n", ""},
+      {"dep 34 1100 0\ndep 1100 2\ndep 1000 104777\nover", "stop at 001002: stepped over\n", ""},
+      {"dep 20 1100 0\ndep 1100 2\ndep 1000 4\nover", "stop at 001002: stepped over\n", ""},
+      {"dep 14 1100 0\ndep 1100 2\ndep 1000 3\nover\nregs",
+       "stop at 001002: stepped over\n" + Regs(0, 0, 0700, 01002, 0), ""},
       // Out from behind a push: the pop leaves the stack higher, but only the return
       // leaves the routine.
       {"dep 676 1010\nreg sp 676\nreg pc 1044\nstep\nout", "stop at 001010: stepped out\n", ""},
