@@ -1,6 +1,7 @@
 #include "core/machine.h"
 
 #include "core/addressing.h"
+#include "core/batch_table.h"
 #include "core/decoder.h"
 #include "core/stub_device.h"
 
@@ -60,6 +61,8 @@ uint8_t* Machine::LocateReadSlow(uint16_t a) {
     return &ram_[a];
   }
   if (static_cast<uint16_t>(a - kLcdBase) <= kRtcBase + 0177 - kLcdBase) {
+    // A device handler may raise a request or arm the pending write: no batch goes on.
+    attention_ |= kAttentionDevice;
     if ((a & 0177774) == kLcdBase) return devices_[0]->Read(a - kLcdBase);
     if ((a & 0177760) == kChannelBase) return devices_[1]->Read(a - kChannelBase);
     if ((a & 0177600) == kRtcBase) return devices_[2]->Read(a - kRtcBase);
@@ -78,6 +81,7 @@ uint8_t* Machine::LocateWriteSlow(uint16_t a) {
     if (a <= ram_top_) return &ram_[a];
   }
   if (static_cast<uint16_t>(a - kLcdBase) <= kRtcBase + 0177 - kLcdBase) {
+    attention_ |= kAttentionDevice;
     if ((a & 0177774) == kLcdBase) return devices_[0]->Write(a - kLcdBase);
     if ((a & 0177760) == kChannelBase) return devices_[1]->Write(a - kChannelBase);
     if ((a & 0177600) == kRtcBase) return devices_[2]->Write(a - kRtcBase);
@@ -168,13 +172,18 @@ int32_t Machine::CpuStep() {
   c.ea = pc;
   c.set_pc(static_cast<uint16_t>(pc + 2));
   c.ir = LoadWord(BusLocateRead());
-  uint16_t vector = DispatchInstruction(*this);
+  const uint16_t vector = DispatchInstruction(*this);
   c.set_pc(c.pc() & kWordMask);
+  FinishStep(vector);
+  return 1;
+}
+
+void Machine::FinishStep(uint16_t vector) {
+  CpuState& c = cpu;
   if ((c.psw & kPswT) && vector == 0 && !c.trace_suppress) vector = kVectorBpt;
   if (vector != 0) [[unlikely]]
     EnterTrap(vector);
   c.trace_suppress = false;
-  return 1;
 }
 
 void Machine::StopIntoDebugger() {
@@ -190,12 +199,66 @@ void Machine::RunSlice() {
   RunSteps(run.steps_per_tick());
 }
 
+bool Machine::NeedsAttention() const {
+  const CpuState& c = cpu;
+  return (c.pending_write != nullptr) | c.wait | c.irq_clock | c.irq_channel |
+         ((c.psw & kPswT) != 0) | c.trace_suppress | (run.trace_count() > 0) |
+         (run.breakpoint_address() >= 0) | run.run_stopped() | (observer_ != nullptr);
+}
+
+// The plain step: nothing pending, no request, WAIT or T bit, no trace count,
+// breakpoint or observer, so CpuStep's rare branch and the run's tests after each
+// step have nothing to do; PC and IR stay in locals, written back where they can be
+// seen. The step that raises attention finishes as CpuStep does and ends the batch.
+int32_t Machine::RunBatch(int32_t budget) {
+  const std::array<BatchHandler, 0200000>& table = BatchTable();
+  CpuState& c = cpu;
+  const uint16_t read_end = fast_read_end_;
+  const uint16_t ram_top = ram_top_;
+  attention_ = 0;
+  batch_vector_ = 0;
+  uint16_t pc = c.pc();
+  uint16_t ir = c.ir;
+  int32_t steps = 0;
+  for (;;) {
+    // Fetch with field 27 ((PC)+) as a word; ROM below the device windows is plain too.
+    c.ea = pc;
+    c.mask = kWordMask;
+    if (pc < read_end) {
+      ir = LoadWord(&ram_[pc]);
+    } else if (pc > ram_top && pc < kLcdBase) {
+      ir = LoadWord(&rom_[pc - kRomBase]);
+    } else {
+      c.set_pc(static_cast<uint16_t>(pc + 2));
+      ir = LoadWord(LocateReadSlow(pc));
+    }
+    pc = table[ir](*this, static_cast<uint16_t>(pc + 2), ir);
+    ++steps;
+    if (attention_ != 0) [[unlikely]] {
+      c.ir = ir;
+      c.set_pc(pc & kWordMask);
+      FinishStep(batch_vector_);
+      return steps;
+    }
+    pc &= kWordMask;
+    if (steps == budget) break;
+  }
+  c.ir = ir;
+  c.set_pc(pc);
+  return steps;
+}
+
 RunResult Machine::RunSteps(int32_t budget) {
   int32_t tally = 0;
   if (tally >= budget) return {tally, false};
   for (;;) {
-    if (run.run_stopped()) return {tally, true};
-    tally += CpuStep();
+    if (NeedsAttention()) {
+      if (run.run_stopped()) return {tally, true};
+      tally += CpuStep();
+    } else {
+      tally += RunBatch(budget - tally);
+    }
+    // A batch's steps before its last leave these tests nothing to do.
     if (run.TraceRunsOut() || run.AtBreakpoint(cpu.pc()) ||
         (observer_ != nullptr && observer_->AfterStep(*this))) {
       StopIntoDebugger();

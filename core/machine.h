@@ -114,6 +114,18 @@ class Machine {
     if (a < fast_write_end_) return &ram_[a];
     return LocateWriteSlow(a);
   }
+  // The batch handlers' forms, with PC held outside CpuState: it is written back
+  // before a slow-path access, where a device might look at it.
+  uint8_t* LocateRead(uint16_t a, uint16_t pc) {
+    if (a < fast_read_end_) return &ram_[a];
+    cpu.set_pc(pc);
+    return LocateReadSlow(a);
+  }
+  uint8_t* LocateWrite(uint16_t a, uint16_t pc) {
+    if (a < fast_write_end_) return &ram_[a];
+    cpu.set_pc(pc);
+    return LocateWriteSlow(a);
+  }
   // The processor's forms: the address is its effective-address register.
   uint8_t* BusLocateRead() { return LocateRead(cpu.ea); }
   uint8_t* BusLocateWrite() { return LocateWrite(cpu.ea); }
@@ -150,11 +162,33 @@ class Machine {
   void SetObserver(RunObserver* observer, bool watch_accesses);
   RunObserver* observer() const { return observer_; }
 
+  // --- for the batch handlers -------------------------------------------------------
+  // Ends the batch after the current step, which then finishes as CpuStep does: the
+  // trap through `vector` (0: none), the T-bit trap, the trace-suppress flag.
+  void EndBatch(uint16_t vector) {
+    batch_vector_ = vector;
+    attention_ |= kAttentionStep;
+  }
+
  private:
+  // Attention bits: why the batch loop leaves its fast path after a step, tested once
+  // a step. What is raised between runs (a request, a pending write, WAIT, the T bit,
+  // a trace count, a breakpoint, a stop, an observer) is gathered by NeedsAttention
+  // before each batch; within one only a device handler or EndBatch can raise any.
+  static constexpr uint32_t kAttentionDevice = 1;  // a device handler ran
+  static constexpr uint32_t kAttentionStep = 2;    // EndBatch
+
   uint8_t* LocateReadSlow(uint16_t a);
   uint8_t* LocateWriteSlow(uint16_t a);
   void EnterTrap(uint16_t vector);
+  // The end of a step after its instruction: the trap through `vector` (0: none) or
+  // the T-bit trap, and the trace suppression cleared.
+  void FinishStep(uint16_t vector);
   void UpdateFastPaths();
+  // Whether anything makes a step differ from the batch loop's plain step.
+  bool NeedsAttention() const;
+  // Runs 1 to `budget` plain steps while nothing needs attention; returns the count.
+  int32_t RunBatch(int32_t budget);
 
   uint16_t ram_size_ = kDefaultRamSize;
   uint16_t ram_top_ = kDefaultRamSize - 1;
@@ -164,6 +198,8 @@ class Machine {
   uint16_t fast_write_end_ = kDefaultRamSize;
   RunObserver* observer_ = nullptr;
   bool watch_accesses_ = false;
+  uint32_t attention_ = 0;
+  uint16_t batch_vector_ = 0;
   // One guard byte after each store: a word access at the store's last (odd)
   // address spans it and so stays inside host memory.
   std::array<uint8_t, kRamStoreSize + 1> ram_{};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "debugger/disassembly_line.h"
 #include "debugger/key_codes.h"
 
 namespace orlan {
@@ -26,7 +27,7 @@ EditId EditOf(Pane pane) { return static_cast<EditId>(pane); }
 }  // namespace
 
 DebugWindowModel::DebugWindowModel(Machine& machine)
-    : machine_(machine), disassembler_(machine, format_), assembler_(format_) {
+    : machine_(machine), watch_(machine), disassembler_(machine, format_), assembler_(format_) {
   disassembler_.set_symbols(&symbols_);
   assembler_.set_symbols(&symbols_);
   box(EditId::kRegisters).upper_case = true;
@@ -66,7 +67,7 @@ void DebugWindowModel::WidenForNames(EditRequest& request, PaneSize size) const 
 std::optional<uint32_t> DebugWindowModel::EditAddress(EditId id) {
   EditBox& e = box(id);
   if (!TakesNames()) return TextToNumber(e.state.text, format_.radix);
-  const AddressText address = ParseAddressText(e.state.text, format_.radix, symbols_);
+  const auto address = ParseAddressText(e.state.text, format_.radix, symbols_);
   if (address.ok) return address.value;
   e.reason = address.message;
   e.state.caret = address.error_at;
@@ -76,12 +77,16 @@ std::optional<uint32_t> DebugWindowModel::EditAddress(EditId id) {
 
 void DebugWindowModel::DebugShow() {
   machine_.run.Stop();
+  // Any stop ends what the last run was after.
+  watch_.Settle();
+  watch_.CancelGoal();
   SetListStart(machine_.cpu.pc());
   active_group_ = Group::kList;
 }
 
 void DebugWindowModel::DebugHide() {
   EndEdit();
+  watch_.Arm();
   machine_.run.Resume(kResumeDelayTicks);
   if (on_release) on_release();
 }
@@ -135,7 +140,38 @@ const ScrollBarState& DebugWindowModel::scroll_bar(Pane pane) const {
 }
 
 std::vector<RowMark> DebugWindowModel::ListMarks() const {
-  return orlan::ListMarks(list_.row_addresses(), machine_.cpu.pc());
+  return orlan::ListMarks(list_.row_addresses(), machine_.cpu.pc(), watch_.breakpoints());
+}
+
+std::string DebugWindowModel::StopText() const {
+  const std::optional<StopReason>& stop = watch_.last_stop();
+  if (!stop) return "";
+  return AddressText(stop->pc, format_) + " " + stop->Text(format_);
+}
+
+std::vector<std::string> DebugWindowModel::HistoryLines() {
+  std::vector<std::string> lines;
+  for (const HistoryEntry& entry : watch_.History()) {
+    lines.push_back(HistoryText(machine_, entry, format_, &symbols_));
+  }
+  return lines;
+}
+
+bool DebugWindowModel::ListLineClick(Cell cell) {
+  const auto rows = list_.row_addresses();
+  if (cell.row < 0 || cell.row >= static_cast<int>(rows.size())) return false;
+  const std::optional<uint16_t> line = rows[static_cast<std::size_t>(cell.row)];
+  if (!line) return false;  // a label row
+  const uint16_t address = *line;
+  cursor_line_ = address;
+  const int w = format_.word_digits;
+  // The address column (of the first line: the start-address edit's) and the marker
+  // column after it.
+  const bool on_address = cell.column >= 0 && cell.column < w && cell.row > 0;
+  const bool on_marker = cell.column >= w && cell.column < w + 2;
+  if (!on_address && !on_marker) return false;
+  watch_.ToggleBreakpoint(address);
+  return true;
 }
 
 void DebugWindowModel::PaneMouseDown(Pane pane, Cell cell) {
@@ -144,6 +180,7 @@ void DebugWindowModel::PaneMouseDown(Pane pane, Cell cell) {
   std::optional<EditRequest> request;
   switch (pane) {
     case Pane::kList:
+      if (ListLineClick(cell)) return;
       request = list_.Click(cell, size, disassembler_, format_);
       break;
     case Pane::kRegisters:

@@ -22,6 +22,7 @@
 #include "debugger/number_text.h"
 #include "debugger/pane_text.h"
 #include "debugger/register_pane.h"
+#include "debugger/run_watch.h"
 #include "debugger/scroll_bar.h"
 #include "debugger/symbol_table.h"
 
@@ -94,11 +95,14 @@ class DebugWindowModel {
   // listing reads through the bus.
   PaneText Paint(Pane pane);
   const ScrollBarState& scroll_bar(Pane pane) const;
-  // The listing's line marks (the line at PC) for the lines that its last Paint
-  // showed, drawn in the column ListMarkColumn(format()).
+  // The listing's line marks (the line at PC, breakpoints) for the lines that its
+  // last Paint showed, drawn in the column ListMarkColumn(format()).
   std::vector<RowMark> ListMarks() const;
   // A mouse button down on a cell: activates the pane's group and closes any edit,
-  // then opens the edit that the cell asks for, if any.
+  // then opens the edit that the cell asks for, if any. In the listing, a click on a
+  // line's address (the first line's opens the start-address edit) or on the marker
+  // column after it sets or clears a breakpoint there; any click on a line makes it
+  // the cursor line.
   void PaneMouseDown(Pane pane, Cell cell);
   // The user moved the pane's scroll bar to `position`.
   void PaneScroll(Pane pane, int position);
@@ -122,8 +126,20 @@ class DebugWindowModel {
   // A click on a group box (or on the step count or breakpoint edit).
   void GroupClick(Group group);
   Group active_group() const { return active_group_; }
-  // Executes one step and lists from the new PC; the window stays.
+  // Executes one step and lists from the new PC; the window stays. A processor in
+  // WAIT leaves it (as a wake-up would, taking no interrupt) and executes the next
+  // instruction.
   void StepButtonClick();
+  // Step over: at a call (jsr, emt, trap, iot, bpt) runs until the stack is back to
+  // its depth before it and gives true: the window must hide. Elsewhere a single
+  // step (false).
+  [[nodiscard]] bool StepOverClick();
+  // Step out: runs until the current routine returns; gives true (hide).
+  [[nodiscard]] bool StepOutClick();
+  // Runs until PC reaches the cursor line and gives true (hide); false without one.
+  [[nodiscard]] bool RunToCursorClick();
+  // The listing line last clicked (or the one being assembled); none at first.
+  const std::optional<uint16_t>& cursor_line() const { return cursor_line_; }
   // Runs the number of steps in the step count edit. Gives true when the window
   // must hide (a count above 0).
   [[nodiscard]] bool TraceButtonClick();
@@ -139,6 +155,17 @@ class DebugWindowModel {
   // Without, every text and edit is exactly as it always was.
   void SetSymbols(SymbolTable symbols);
   const SymbolTable& symbols() const { return symbols_; }
+
+  // --- breakpoints, watchpoints, history ----------------------------------------
+  RunWatch& watch() { return watch_; }
+  const RunWatch& watch() const { return watch_; }
+  // What the window says about the machine: why the run stopped ("0100: breakpoint",
+  // at the last show), else empty.
+  std::string StopText() const;
+  // The instruction history is kept while its view is shown.
+  void SetHistoryShown(bool shown) { watch_.SetHistory(shown); }
+  // Its lines, oldest first.
+  std::vector<std::string> HistoryLines();
 
   // --- state --------------------------------------------------------------------
   void SetListStart(uint16_t address) { list_.SetListStart(address, machine_.ram_top()); }
@@ -161,6 +188,9 @@ class DebugWindowModel {
   // Moves a pane's first line to scroll position `position`.
   void ScrollPaneTo(Pane pane, int position);
   void BeginEdit(EditId id, const EditRequest& request);
+  // A click on a shown listing line: makes it the cursor line; on its address or
+  // marker column toggles its breakpoint and gives true.
+  bool ListLineClick(Cell cell);
   // Enter in each pane's edit.
   void ListEnter();
   void RegisterEnter();
@@ -177,6 +207,8 @@ class DebugWindowModel {
   std::optional<uint32_t> EditAddress(EditId id);
 
   Machine& machine_;
+  RunWatch watch_;
+  std::optional<uint16_t> cursor_line_;
   NumberFormat format_;
   SymbolTable symbols_;
   Disassembler disassembler_;

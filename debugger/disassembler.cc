@@ -20,7 +20,18 @@ std::string ConditionLetters(uint16_t word) {
   return letters;
 }
 
+void Disassembler::ReadFrom(uint16_t address, std::span<const uint16_t> words) {
+  address_ = address;
+  words_address_ = address;
+  words_ = words;
+}
+
 uint16_t Disassembler::FetchWord() {
+  const std::size_t at = static_cast<uint16_t>(address_ - words_address_) / 2u;
+  if (at < words_.size()) {
+    address_ = static_cast<uint16_t>(address_ + 2);
+    return words_[at];
+  }
   const uint16_t word = LoadWord(machine_.LocateRead(address_));
   address_ = static_cast<uint16_t>(address_ + 2);
   return word;

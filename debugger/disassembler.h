@@ -48,11 +48,18 @@ class Disassembler {
 
   // Address of the next word read or stored (DisAddress).
   uint16_t address() const { return address_; }
-  void set_address(uint16_t address) { address_ = address; }
+  void set_address(uint16_t address) {
+    address_ = address;
+    words_ = {};
+  }
 
   // The word at the address, read through the bus (an address in a device window
   // performs the device's read action); the address advances by 2.
   uint16_t FetchWord();
+  // Fetches from `words` (up to three, from `address` on) instead of the bus, as
+  // they were when they ran: history and trace lines show the code that ran, even
+  // when it has changed since. Sets the address.
+  void ReadFrom(uint16_t address, std::span<const uint16_t> words);
 
   // Stores a word at the address into the location that a bus read gives: RAM, ROM
   // (which only the debugger can change) or a device latch without commit. The gap
@@ -79,6 +86,8 @@ class Disassembler {
   const NumberFormat& format_;
   const SymbolTable* symbols_ = nullptr;
   uint16_t address_ = 0;
+  uint16_t words_address_ = 0;
+  std::span<const uint16_t> words_;
 };
 
 }  // namespace orlan

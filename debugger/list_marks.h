@@ -1,6 +1,6 @@
 // The listing's marker column: the blank between a line's address and its mnemonic,
-// which no text and no click uses. The view draws a mark there for the line at PC;
-// other kinds of line marks belong here too.
+// which no text uses. The view draws a mark there for the line at PC and for each
+// line with a breakpoint.
 #ifndef ORLAN_DEBUGGER_LIST_MARKS_H_
 #define ORLAN_DEBUGGER_LIST_MARKS_H_
 
@@ -13,7 +13,7 @@
 
 namespace orlan {
 
-enum class ListMark { kPc };
+enum class ListMark { kPc, kBreakpoint };
 
 struct RowMark {
   int row = 0;
@@ -25,8 +25,10 @@ struct RowMark {
 inline int ListMarkColumn(const NumberFormat& format) { return format.word_digits + 1; }
 
 // The marks of the shown lines, given each row's line address (row order; none for
-// a row without an instruction).
-std::vector<RowMark> ListMarks(std::span<const std::optional<uint16_t>> row_addresses, uint16_t pc);
+// a row without an instruction): a line with a breakpoint (`breakpoints` sorted) has
+// that mark first, then the line at PC its own.
+std::vector<RowMark> ListMarks(std::span<const std::optional<uint16_t>> row_addresses, uint16_t pc,
+                               std::span<const uint16_t> breakpoints = {});
 
 }  // namespace orlan
 

@@ -41,6 +41,9 @@ PaneText RegisterPane::Paint(PaneSize size, const CpuState& cpu, const NumberFor
   }
   std::string flags;
   for (const Flag& f : kFlags) flags += (cpu.psw & f.mask) ? f.letter : '-';
+  // A processor in WAIT fetches nothing until an interrupt request: a plain step
+  // would seem to do nothing.
+  if (cpu.wait) flags += " WAIT";
   runs.push_back({0, rows - 1, flags});
   bar_.large_change = std::max(rows - 1, 1);
   return runs;

@@ -1,5 +1,5 @@
 // The register pane: R0 to R7 and the PSW, one per row from RegTop on, and a last
-// row with the PSW's flags T, N, Z, V, C.
+// row with the PSW's flags T, N, Z, V, C, and "WAIT" while the processor waits.
 #ifndef ORLAN_DEBUGGER_REGISTER_PANE_H_
 #define ORLAN_DEBUGGER_REGISTER_PANE_H_
 

@@ -5,9 +5,31 @@
 namespace orlan {
 
 void DebugWindowModel::StepButtonClick() {
-  machine_.CpuStep();
+  watch_.Step();
   SetListStart(machine_.cpu.pc());
   Activate(Group::kStep);
+}
+
+bool DebugWindowModel::StepOverClick() {
+  if (watch_.ArmStepOver()) {
+    EndEdit();
+    return true;
+  }
+  StepButtonClick();
+  return false;
+}
+
+bool DebugWindowModel::StepOutClick() {
+  EndEdit();
+  watch_.ArmStepOut();
+  return true;
+}
+
+bool DebugWindowModel::RunToCursorClick() {
+  if (!cursor_line_) return false;
+  EndEdit();
+  watch_.ArmUntil(*cursor_line_);
+  return true;
 }
 
 bool DebugWindowModel::TraceButtonClick() {

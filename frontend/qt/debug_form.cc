@@ -5,10 +5,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
@@ -39,6 +41,23 @@ constexpr char kCaptionSheet[] =
     "QGroupBox::title { color: palette(window-text); }"
     "QGroupBox[active=\"true\"]::title { color: rgb(0, 0, 255); }";
 constexpr char kActiveProperty[] = "active";
+constexpr char kTitle[] = "Debug Window";
+
+// The debugger's keys: none that the machine's keys, the main window's shortcuts or
+// the edits use.
+struct CommandKey {
+  TDebugForm::Command command;
+  const char* caption;
+  const char* keys;
+};
+constexpr std::array<CommandKey, 6> kCommandKeys = {{
+    {TDebugForm::Command::kStep, "Step  F11", "F11"},
+    {TDebugForm::Command::kOver, "Over  F10", "F10"},
+    {TDebugForm::Command::kOut, "Out  Shift+F11", "Shift+F11"},
+    {TDebugForm::Command::kToLine, "To line  F4", "F4"},
+    {TDebugForm::Command::kRun, "Run  F5", "F5"},
+    {TDebugForm::Command::kHistory, "History  F12", "F12"},
+}};
 
 template <typename E>
 std::size_t At(E e) {
@@ -73,7 +92,7 @@ EditText EditTextOf(const QLineEdit& edit, bool modified) {
 TDebugForm::TDebugForm(Machine& machine, int64_t radix_setting, QWidget* parent)
     : QWidget(parent, Qt::Window), model_(machine) {
   model_.DebugCreate(radix_setting);
-  setWindowTitle(QStringLiteral("Debug Window"));
+  setWindowTitle(QString::fromLatin1(kTitle));
   setAttribute(Qt::WA_QuitOnClose, false);
   QFont window_font(QStringLiteral("MS Sans Serif"));
   window_font.setPixelSize(11);
@@ -81,6 +100,21 @@ TDebugForm::TDebugForm(Machine& machine, int64_t radix_setting, QWidget* parent)
   edit_font_ = PaneEditFont();
   setStyleSheet(QString::fromLatin1(kCaptionSheet));
   CreateControls();
+  for (const CommandKey& k : kCommandKeys) {
+    auto* button = new QPushButton(QString::fromLatin1(k.caption), this);
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QPushButton::clicked, this, [this, c = k.command] { RunCommand(c); });
+    auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(k.keys)), this);
+    connect(shortcut, &QShortcut::activated, this, [this, c = k.command] { RunCommand(c); });
+    command_buttons_[At(k.command)] = button;
+  }
+  history_view_ = std::make_unique<QPlainTextEdit>();
+  history_view_->setReadOnly(true);
+  history_view_->setFont(edit_font_);
+  history_view_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  history_view_->setWindowTitle(QStringLiteral("Instruction history"));
+  history_view_->resize(920, 400);
+  history_view_->installEventFilter(this);
   resize(model_.WindowWidth(), kWindowHeight);
   // Below this the memory editor's group would lose its rows and its scroll bar.
   setMinimumSize(model_.WindowWidth(), kMinWindowHeight);
@@ -209,6 +243,52 @@ void TDebugForm::LayOutBinaryGroup() {
   const int inner_height = std::max(0, group_height - 24);
   panes_[At(Pane::kBinary)]->setGeometry(8, 16, bin->width() - 40, inner_height);
   bars_[At(Pane::kBinary)]->setGeometry(bin->width() - 24, 16, 16, inner_height);
+  LayOutCommandRow();
+}
+
+void TDebugForm::LayOutCommandRow() {
+  // In the strip below the memory editor.
+  constexpr int kGap = 4;
+  const int n = static_cast<int>(command_buttons_.size());
+  const int w = (width() - 16 - (n - 1) * kGap) / n;
+  for (int i = 0; i < n; ++i) {
+    QPushButton* button = command_buttons_[static_cast<std::size_t>(i)];
+    if (button != nullptr) button->setGeometry(8 + i * (w + kGap), height() - 31, w, 25);
+  }
+}
+
+void TDebugForm::RunCommand(Command command) {
+  switch (command) {
+    case Command::kStep:
+      model_.StepButtonClick();
+      Refresh();
+      return;
+    case Command::kOver:
+      RunButton(model_.StepOverClick());
+      return;
+    case Command::kOut:
+      RunButton(model_.StepOutClick());
+      return;
+    case Command::kToLine:
+      RunButton(model_.RunToCursorClick());
+      return;
+    case Command::kRun:
+      RunButton(true);
+      return;
+    case Command::kHistory:
+      ShowHistory();
+      return;
+  }
+}
+
+void TDebugForm::ShowHistory() {
+  if (history_view_->isVisible()) {
+    history_view_->close();
+    return;
+  }
+  model_.SetHistoryShown(true);
+  history_view_->show();
+  Refresh();
 }
 
 void TDebugForm::ShowDebugWindow() {
@@ -248,6 +328,11 @@ void TDebugForm::resizeEvent(QResizeEvent* event) {
 }
 
 bool TDebugForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == history_view_.get()) {
+    // Closed, it costs the run nothing.
+    if (event->type() == QEvent::Close) model_.SetHistoryShown(false);
+    return false;
+  }
   if (event->type() == QEvent::Wheel) {
     // The wheel over an in-place edit scrolls its pane, as over the pane itself.
     for (Pane p : kPanes) {
@@ -287,6 +372,17 @@ bool TDebugForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TDebugForm::Refresh() {
+  const std::string stop = model_.StopText();
+  setWindowTitle(QString::fromLatin1(kTitle) +
+                 (stop.empty() ? QString() : QStringLiteral(" - ") + QString::fromLatin1(stop)));
+  if (history_view_ && history_view_->isVisible()) {
+    QStringList lines;
+    for (const std::string& line : model_.HistoryLines()) lines << QString::fromLatin1(line);
+    if (lines.isEmpty())
+      lines << QStringLiteral("No instruction has run since the history opened.");
+    history_view_->setPlainText(lines.join(QLatin1Char('\n')));
+    history_view_->moveCursor(QTextCursor::End);
+  }
   for (Pane p : kPanes) {
     model_.SetPaneSize(p, panes_[At(p)]->CellCount());
     panes_[At(p)]->SetRuns(model_.Paint(p));

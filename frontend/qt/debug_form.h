@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "debugger/debug_window_model.h"
 #include "debugger/number_text.h"
@@ -17,6 +18,7 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -49,6 +51,13 @@ class TDebugForm final : public QWidget {
   QRadioButton* radio_button(int unit) const { return unit == 2 ? word_radio_ : byte_radio_; }
   // Shows why the listing's line did not assemble, beside its caret.
   QLabel* reason_label() const { return reason_label_; }
+  // The debugger's own keys, each with its button in the row at the bottom.
+  enum class Command { kStep, kOver, kOut, kToLine, kRun, kHistory };
+  QPushButton* command_button(Command command) const {
+    return command_buttons_[static_cast<std::size_t>(command)];
+  }
+  // The instruction history, kept while this window is shown.
+  QPlainTextEdit* history_view() const { return history_view_.get(); }
 
  public slots:
   // Shows the window (or brings it to the front); the show stops the machine. Wire
@@ -64,7 +73,8 @@ class TDebugForm final : public QWidget {
  private:
   void CreateControls();
   void LayOutBinaryGroup();
-  // Shows the model's state: pane texts, scroll bars, edits, captions, focus.
+  // Shows the model's state: pane texts, scroll bars, edits, captions, focus, the
+  // stop in the title and the history.
   void Refresh();
   void SyncEdit(EditId id);
   void SyncReason();
@@ -73,6 +83,9 @@ class TDebugForm final : public QWidget {
   void EditTextEdited(EditId id);
   void EditCaretMoved(EditId id);
   void RunButton(bool hide_window);
+  void RunCommand(Command command);
+  void ShowHistory();
+  void LayOutCommandRow();
 
   DebugWindowModel model_;
   QFont edit_font_;
@@ -87,6 +100,9 @@ class TDebugForm final : public QWidget {
   QPushButton* trace_button_ = nullptr;
   QPushButton* bp_button_ = nullptr;
   QLabel* reason_label_ = nullptr;
+  std::array<QPushButton*, 6> command_buttons_{};
+  // A window of its own, which stays while this one hides for a run.
+  std::unique_ptr<QPlainTextEdit> history_view_;
 };
 
 }  // namespace orlan

@@ -14,8 +14,10 @@ namespace {
 constexpr int kGlyphCount = kLastGlyph - kFirstGlyph + 1;
 // Characters outside the font show as this one.
 constexpr char kUnknownGlyph = '?';
-// The mark of the line at PC: a solid triangle pointing at the mnemonic.
+// The mark of the line at PC: a solid triangle pointing at the mnemonic; under it,
+// a breakpoint's: a red disc.
 const QColor kPcMarkColour(0, 0, 255);
+const QColor kBreakpointMarkColour(220, 0, 0);
 
 }  // namespace
 
@@ -80,6 +82,11 @@ void TPaneView::paintEvent(QPaintEvent*) {
   for (const RowMark& mark : marks_) {
     const QPoint at(mark_column_ * kGlyphWidth, mark.row * kGlyphHeight);
     painter.setPen(Qt::NoPen);
+    if (mark.mark == ListMark::kBreakpoint) {
+      painter.setBrush(kBreakpointMarkColour);
+      painter.drawEllipse(QRect(at + QPoint(0, 2), QSize(8, 8)));
+      continue;
+    }
     painter.setBrush(kPcMarkColour);
     painter.drawPolygon(QPolygon({at + QPoint(1, 2), at + QPoint(6, 6), at + QPoint(1, 10)}));
   }

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -245,6 +246,41 @@ class DebugFormTest : public QObject {
     QCOMPARE(machine_->cpu.R(0), 1);
     QCOMPARE(form_->pane(Pane::kList)->runs().front().text, std::string("0102:"));
     QVERIFY(form_->isVisible());
+  }
+
+  // The debugger's keys, each shown on its button; a click on a line's address sets
+  // a breakpoint with its mark; the register pane says when the processor waits.
+  void CommandKeysBreakpointClicksAndWaiting() {
+    const uint16_t program[] = {005200, 000001, 005201, 004737, 0x0200};  // inc r0; wait; ...
+    for (int i = 0; i < 5; ++i)
+      machine_->PokeWord(static_cast<uint16_t>(0x100 + 2 * i), program[i]);
+    machine_->PokeWord(0x0200, 000207);  // rts pc
+    machine_->cpu.set_sp(0x1000);
+    form_->ShowDebugWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));  // shortcuts act in the active window
+    QCOMPARE(form_->command_button(TDebugForm::Command::kOver)->text(),
+             QStringLiteral("Over  F10"));
+    QVERIFY(form_->command_button(TDebugForm::Command::kHistory)->isVisible());
+
+    QTest::mouseClick(form_->pane(Pane::kList), Qt::LeftButton, {}, CellCentre(*form_, 1, 3));
+    QCOMPARE(form_->model().watch().breakpoints(), std::vector<uint16_t>{0x0106});
+    QCOMPARE(form_->pane(Pane::kList)->marks(),
+             (std::vector<RowMark>{{0, ListMark::kPc}, {3, ListMark::kBreakpoint}}));
+
+    QTest::keyClick(form_.get(), Qt::Key_F12);
+    QVERIFY(form_->history_view()->isVisible());
+    QTest::keyClick(form_.get(), Qt::Key_F11);  // inc r0
+    QTest::keyClick(form_.get(), Qt::Key_F11);  // wait
+    QCOMPARE(form_->pane(Pane::kRegisters)->runs().back().text, std::string("----- WAIT"));
+    QTest::keyClick(form_.get(), Qt::Key_F10);  // inc r1: not a call, one step
+    QCOMPARE(machine_->cpu.R(1), 1);
+    QVERIFY(form_->isVisible());
+    QCOMPARE(form_->history_view()->toPlainText().count(QLatin1Char('\n')), 2);
+    QTest::keyClick(form_.get(), Qt::Key_F10);  // the call: the window hides for the run
+    QVERIFY(!form_->isVisible());
+    QVERIFY(form_->model().watch().goal_armed());
+    form_->history_view()->close();
+    QVERIFY(!form_->model().watch().history_on());
   }
 
  private:

@@ -49,6 +49,7 @@ CommandTable StandardCommands() {
   AddTimeCommands(table);
   AddStateCommands(table);
   AddDebuggerCommands(table);
+  AddWatchCommands(table);
   return table;
 }
 

@@ -92,6 +92,7 @@ void AddDebuggerCommands(CommandTable& table);
 void AddDeviceCommands(CommandTable& table);
 void AddStateCommands(CommandTable& table);
 void AddTimeCommands(CommandTable& table);
+void AddWatchCommands(CommandTable& table);
 
 // Every command the monitor offers.
 CommandTable StandardCommands();

@@ -117,7 +117,8 @@ Action ParseStep(const Args& args, const Session&) {
   args.ExpectCount(0, 1);
   const uint64_t count = args.size() > 0 ? args.Number(0, 0xFFFFFFFF) : 1;
   return [count](Session& s) {
-    for (uint64_t i = 0; i < count; ++i) s.machine().CpuStep();
+    // A debugger step: a processor in WAIT goes on with the next instruction.
+    for (uint64_t i = 0; i < count; ++i) s.watch.Step();
   };
 }
 
@@ -143,7 +144,9 @@ void AddCoreCommands(CommandTable& table) {
   table.Add({"dep", "dep ADDR WORD...", "store words into RAM or ROM from ADDR on", ParseDep});
   table.Add({"mem", "mem ADDR [COUNT]", "print COUNT words from ADDR on", ParseMem});
   table.Add({"load", "load FILE ADDR", "copy a file's bytes into memory from ADDR on", ParseLoad});
-  table.Add({"step", "step [N]", "run N processor steps (default 1)", ParseStep});
+  table.Add({"step", "step [N]",
+             "run N processor steps (default 1); a WAIT is left for the next instruction",
+             ParseStep});
   table.Add({"irq", "irq clock|channel", "raise an interrupt request", ParseIrq});
   table.Add({"quit", "quit", "stop reading commands", ParseQuit});
 }

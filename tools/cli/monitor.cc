@@ -20,6 +20,7 @@
 #include "tools/cli/command_table.h"
 #include "tools/cli/interpreter.h"
 #include "tools/cli/options.h"
+#include "tools/cli/watched_run.h"
 
 namespace orlan::cli {
 
@@ -175,6 +176,13 @@ int RunMonitor(std::span<const std::string_view> args, std::istream& in, std::os
       return Finish(kExitUsage, out, err);
     }
     if (outcome == Outcome::kQuit) break;
+  }
+  // A trace still open must reach its file whole.
+  try {
+    EndTrace(session);
+  } catch (const UsageError& e) {
+    err << "orlan-cli: " << e.what() << '\n';
+    return Finish(kExitUsage, out, err);
   }
   return Finish(kExitOk, out, err);
 }

@@ -2,9 +2,13 @@
 #ifndef ORLAN_TOOLS_CLI_SESSION_H_
 #define ORLAN_TOOLS_CLI_SESSION_H_
 
+#include <fstream>
+#include <memory>
 #include <ostream>
+#include <string>
 
 #include "debugger/number_text.h"
+#include "debugger/run_watch.h"
 #include "debugger/symbol_table.h"
 #include "frontend/message_sink.h"
 #include "frontend/system.h"
@@ -22,6 +26,13 @@ struct Session {
   // arguments take them, "dis" shows them, "asm" reads them.
   SymbolTable symbols = SymbolTable();
   bool quit = false;  // set by "quit": no further line of any script runs
+  // Breakpoints, watchpoints, stepping goals, history and trace of the runs.
+  RunWatch watch{system.machine()};
+  // The run was stopped by `watch`: the next command that runs resumes it.
+  bool stopped_by_watch = false;
+  // The file that "trace" writes, and its name for messages.
+  std::unique_ptr<std::ofstream> trace_file = nullptr;
+  std::string trace_path = std::string();
 
   Machine& machine() const { return system.machine(); }
 };

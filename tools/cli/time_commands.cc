@@ -5,6 +5,7 @@
 #include "core/digits.h"
 #include "devices/key_tables.h"
 #include "tools/cli/command_table.h"
+#include "tools/cli/watched_run.h"
 
 namespace orlan::cli {
 
@@ -23,7 +24,7 @@ Action ParseRun(const Args& args, const Session& session) {
   args.ExpectCount(1, 1);
   ExpectOpen(session);
   const uint64_t ms = args.Number(0, 0xFFFFFFFF);
-  return [ms](Session& s) { s.system.RunFor(ms); };
+  return [ms](Session& s) { RunWatched(s, ms); };
 }
 
 // The machine key of an escape: \n and \r Enter, \b Backspace, \\ the backslash key;
@@ -69,11 +70,12 @@ Action ParseType(const Args& args, const Session& session) {
     keys.push_back(key);
   }
   return [keys](Session& s) {
+    // A stop of the watch ends the typing there: the machine is the debugger's.
     for (const int key : keys) {
       s.system.PressKey(key);
-      s.system.RunFor(kKeyHoldMs);
+      const bool stopped = RunWatched(s, kKeyHoldMs);
       s.system.HostKeyUp();
-      s.system.RunFor(kKeyGapMs);
+      if (stopped || RunWatched(s, kKeyGapMs)) return;
     }
   };
 }

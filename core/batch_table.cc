@@ -1,0 +1,114 @@
+#include "core/batch_table.h"
+
+#include "core/batch_handlers.h"
+#include "core/decoder.h"
+#include "core/instructions.h"
+
+namespace orlan {
+namespace {
+
+// Any decoder handler, with CpuState's PC and IR made current around it.
+template <Handler kHandler>
+uint16_t Plain(Machine& m, uint16_t pc, uint16_t ir) {
+  CpuState& c = m.cpu;
+  c.set_pc(pc);
+  c.ir = ir;
+  const uint16_t vector = kHandler(m);
+  if (vector != 0) [[unlikely]]
+    m.EndBatch(vector);
+  return c.pc();
+}
+
+// A handler that may set the T bit, WAIT or the trace suppression always ends the
+// batch, so the step finishes with CpuStep's own tests.
+template <Handler kHandler>
+uint16_t Rare(Machine& m, uint16_t pc, uint16_t ir) {
+  CpuState& c = m.cpu;
+  c.set_pc(pc);
+  c.ir = ir;
+  m.EndBatch(kHandler(m));
+  return c.pc();
+}
+
+// A word whose handler has no entry below: correct, only slow.
+uint16_t Lookup(Machine& m, uint16_t pc, uint16_t ir) {
+  CpuState& c = m.cpu;
+  c.set_pc(pc);
+  c.ir = ir;
+  m.EndBatch(HandlerFor(ir)(m));
+  return c.pc();
+}
+
+struct Entry {
+  Handler handler;
+  BatchHandler batch;
+};
+
+template <Handler kHandler>
+constexpr Entry P() {
+  return {kHandler, &Plain<kHandler>};
+}
+template <Handler kHandler>
+constexpr Entry R() {
+  return {kHandler, &Rare<kHandler>};
+}
+
+constexpr Entry kEntries[] = {
+    P<&OpMov>(),     P<&OpCmp>(),   P<&OpBit>(),   P<&OpBic>(),      P<&OpBis>(),
+    P<&OpAdd>(),     P<&OpSub>(),   P<&OpMovb>(),  P<&OpCmpb>(),     P<&OpBitb>(),
+    P<&OpBicb>(),    P<&OpBisb>(),  P<&OpMul>(),   P<&OpDiv>(),      P<&OpAsh>(),
+    P<&OpAshc>(),    P<&OpXor>(),   P<&OpClr>(),   P<&OpCom>(),      P<&OpInc>(),
+    P<&OpDec>(),     P<&OpNeg>(),   P<&OpAdc>(),   P<&OpSbc>(),      P<&OpTst>(),
+    P<&OpRor>(),     P<&OpRol>(),   P<&OpAsr>(),   P<&OpAsl>(),      P<&OpClrb>(),
+    P<&OpComb>(),    P<&OpIncb>(),  P<&OpDecb>(),  P<&OpNegb>(),     P<&OpAdcb>(),
+    P<&OpSbcb>(),    P<&OpTstb>(),  P<&OpRorb>(),  P<&OpRolb>(),     P<&OpAsrb>(),
+    P<&OpAslb>(),    P<&OpSwab>(),  P<&OpSxt>(),   P<&OpMfps>(),     P<&OpBr>(),
+    P<&OpBne>(),     P<&OpBeq>(),   P<&OpBge>(),   P<&OpBlt>(),      P<&OpBgt>(),
+    P<&OpBle>(),     P<&OpBpl>(),   P<&OpBmi>(),   P<&OpBhi>(),      P<&OpBlos>(),
+    P<&OpBvc>(),     P<&OpBvs>(),   P<&OpBcc>(),   P<&OpBcs>(),      P<&OpSob>(),
+    P<&OpJmp>(),     P<&OpJsr>(),   P<&OpRts>(),   P<&OpMark>(),     P<&OpEmt>(),
+    P<&OpTrap>(),    P<&OpBpt>(),   P<&OpIot>(),   P<&OpReserved>(), P<&OpFloatingPoint>(),
+    P<&OpClearCc>(), P<&OpSetCc>(), P<&OpReset>(), P<&OpRsel>(),     P<&OpMfus>(),
+    P<&OpRcpc>(),    P<&OpRcps>(),  P<&OpMtus>(),  P<&OpWcpc>(),     P<&OpWcps>(),
+    R<&OpMtps>(),    R<&OpRti>(),   R<&OpRtt>(),   R<&OpHalt>(),     R<&OpWait>(),
+    R<&OpGo>(),
+};
+
+struct Table {
+  std::array<BatchHandler, 0200000> handlers;
+  Table() {
+    const Entry* last = &kEntries[0];
+    for (uint32_t w = 0; w < handlers.size(); ++w) {
+      const auto word = static_cast<uint16_t>(w);
+      const Handler h = HandlerFor(word);
+      BatchHandler b = batch::DoubleOperandHandler(h, word);
+      if (b == nullptr) b = batch::SingleOperandHandler(h, word);
+      if (b == nullptr) b = batch::ControlHandler(h, word);
+      if (b != nullptr) {
+        handlers[w] = b;
+        continue;
+      }
+      if (last->handler != h) {
+        last = nullptr;
+        for (const Entry& e : kEntries) {
+          if (e.handler == h) last = &e;
+        }
+      }
+      if (last == nullptr) {
+        handlers[w] = &Lookup;
+        last = &kEntries[0];
+      } else {
+        handlers[w] = last->batch;
+      }
+    }
+  }
+};
+
+}  // namespace
+
+const std::array<BatchHandler, 0200000>& BatchTable() {
+  static const Table table;
+  return table.handlers;
+}
+
+}  // namespace orlan
