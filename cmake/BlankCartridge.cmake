@@ -1,9 +1,10 @@
 # Writes a blank cartridge image to OUTPUT unless a file is already there: the demo ROM
 # keeps its boot counter in the image, which a rebuild must not wipe.
-# Called as: cmake -DASSEMBLER=... -DSOURCE=... -DOUTPUT=... -P BlankCartridge.cmake
+# Called as: cmake -DASSEMBLER=... [-DEMULATOR=...] -DSOURCE=... -DOUTPUT=... -P BlankCartridge.cmake
+# (EMULATOR: the command list that runs a cross-built assembler, as Wine does).
 if(NOT EXISTS "${OUTPUT}")
   execute_process(
-    COMMAND "${ASSEMBLER}" --from 0 --to 1777 --fill 0 -o "${OUTPUT}" "${SOURCE}"
+    COMMAND ${EMULATOR} "${ASSEMBLER}" --from 0 --to 1777 --fill 0 -o "${OUTPUT}" "${SOURCE}"
     RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "cannot write the blank cartridge ${OUTPUT}")

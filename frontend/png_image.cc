@@ -81,4 +81,6 @@ std::vector<uint8_t> EncodePng(int width, int height, std::span<const uint32_t> 
   return Write(image, rgb.data(), nullptr);
 }
 
+bool CanEncodePng() { return true; }
+
 }  // namespace orlan

@@ -15,6 +15,12 @@ namespace orlan {
 // when the encoder fails, throws std::invalid_argument.
 std::vector<uint8_t> EncodePng(int width, int height, std::span<const uint32_t> pixels);
 
+// False in a build without libpng, whose EncodePng always throws.
+bool CanEncodePng();
+
+// What a build without libpng says when asked for a picture.
+inline constexpr char kNoPngText[] = "PNG output is not available in this build";
+
 }  // namespace orlan
 
 #endif  // ORLAN_FRONTEND_PNG_IMAGE_H_

@@ -143,6 +143,7 @@ TEST(Rtc, SaveWritesTheCommittedRegistersOrFailsLeavingTheOldFile) {
 
   const IoResult no_dir = b.board.rtc.RtcSave(dir.path() / "missing");
   EXPECT_NE(no_dir.error.find("rtc.bin"), std::string::npos) << no_dir.error;
+#ifndef _WIN32
   // The new contents cannot be written (a full disk): the old file stays whole.
   b.board.rtc.set_reg(0, 0);
   {
@@ -151,6 +152,7 @@ TEST(Rtc, SaveWritesTheCommittedRegistersOrFailsLeavingTheOldFile) {
   }
   EXPECT_EQ(dir.Read("rtc.bin"), expected);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"rtc.bin"});
+#endif
   // The rename fails: the message blames the folder in the way, the temporary goes.
   TempDir other;
   std::filesystem::create_directories(other.path() / "rtc.bin" / "keep");
@@ -163,13 +165,15 @@ TEST(Rtc, SaveWritesTheCommittedRegistersOrFailsLeavingTheOldFile) {
 // overwrite a file outside the folder, and a folder of that name made it fail while
 // the message blamed "rtc.bin".
 TEST(Rtc, SaveNeverWritesThroughWhatLiesAtATemporaryName) {
+  Bench b;
+#ifndef _WIN32
   TempDir dir, outside;
   outside.Write("victim", std::string("keep me"));
   std::filesystem::create_symlink(outside / "victim", dir / "rtc.bin.tmp");
-  Bench b;
   ASSERT_TRUE(b.board.rtc.RtcSave(dir.path()).ok());
   EXPECT_EQ(outside.Read("victim"), std::vector<uint8_t>({'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
   EXPECT_EQ(dir.Read("rtc.bin").size(), 64u);
+#endif
 
   TempDir folder;
   std::filesystem::create_directory(folder / "rtc.bin.tmp");

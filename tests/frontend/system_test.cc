@@ -10,12 +10,7 @@
 #include "devices/host_file.h"
 #include "file_fixtures.h"
 #include "tests/support/fifo.h"
-
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
+#include "tests/support/lock_holder.h"
 
 namespace orlan {
 namespace {
@@ -216,35 +211,19 @@ TEST(PowerOnTest, ASecondEmulatorOnTheFolderIsRefused) {
   }
 }
 
-#ifndef _WIN32
 // The lock is the operating system's: a killed emulator leaves none behind.
 TEST(PowerOnTest, AKilledEmulatorLeavesNoLock) {
   TempDir dir;
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  if (child == 0) {
-    FolderLock lock;
-    if (lock.Acquire(dir.path()).ok() && lock.held()) {
-      [[maybe_unused]] const auto wrote = write(ready[1], "!", 1);
-    }
-    pause();
-    _exit(0);
-  }
-  char byte = 0;
-  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  testing::LockHolder holder(dir.path());
+  ASSERT_TRUE(holder.held());
   {
     Started held(dir);
     EXPECT_EQ(held.result, PowerOnResult::kFolderInUse);
   }
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
-  close(ready[0]);
-  close(ready[1]);
+  holder.Kill();
   Started after(dir);
   EXPECT_EQ(after.result, PowerOnResult::kStarted);
 }
-#endif
 
 TEST(CloseTest, ClockFileErrorIsReportedAndClosingGoesOn) {
   TempDir dir;

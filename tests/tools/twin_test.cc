@@ -1,5 +1,5 @@
 // The monitor as a scriptable twin of the window: a machine started from its folder,
-// emulated time, typing, and pictures of the display.
+// emulated time and typing.
 //
 // The demo screen is compared with expected/; after a deliberate change rewrite it with
 //   ORLAN_REBASELINE=1 ctest -R Twin
@@ -17,7 +17,6 @@
 #include "cli_test_util.h"
 #include "devices/key_tables.h"
 #include "tests/frontend/file_fixtures.h"
-#include "tests/frontend/png_reader.h"
 #include "tests/support/demo_machine.h"
 #include "tools/cli/monitor.h"
 #include "tools/cli/options.h"
@@ -42,13 +41,6 @@ MonitorRun Monitor(const std::vector<std::string>& args, const std::string& scri
   return {status, out.str(), err.str()};
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 void ExpectScreen(const std::string& name, const std::string& screen) {
   const fs::path path = fs::path(ORLAN_TWIN_EXPECTED_DIR) / (name + ".txt");
   const char* rebaseline = std::getenv("ORLAN_REBASELINE");
@@ -66,42 +58,15 @@ void ExpectScreen(const std::string& name, const std::string& screen) {
 TEST(TwinTest, DemoMachineBootsTypesAndCloses) {
   TempDir dir;
   orlan::testing::CopyDemo(ORLAN_DEMO_DIR, dir, 0);
-  const std::string png = (dir / "screen.png").string();
   const MonitorRun run =
       Monitor({"--machine", dir.path().string(), "--time", "2026-01-02T03:04:05"},
               "run 1000.\n"
               "type hello, World 1/2\n"
               "lcd\n"
-              "lcd png " +
-                  png +
-                  " 1\n"
-                  "lcd png " +
-                  (dir / "screen3.png").string() +
-                  "\n"
-                  "close\n");
+              "close\n");
   ASSERT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(run.err, "");
   ExpectScreen("demo_typed_line", run.out);
-
-  // The picture shows the same dots as the text.
-  const orlan::testing::DecodedPng picture = orlan::testing::DecodePng(dir.Read("screen.png"));
-  ASSERT_EQ(picture.error, "");
-  ASSERT_EQ(picture.width, 120u);
-  ASSERT_EQ(picture.height, 64u);
-  const std::vector<std::string> rows = Lines(run.out);
-  ASSERT_EQ(rows.size(), 64u);
-  int differing = 0;
-  for (int y = 0; y < 64; ++y) {
-    for (int x = 0; x < 120; ++x) {
-      const uint32_t expected = rows[y][x] == '#' ? kLcdDark : kLcdLight;
-      differing += picture.pixels[y * 120 + x] != expected;
-    }
-  }
-  EXPECT_EQ(differing, 0);
-  // The window-sized picture of a screen of text is a small file: a two-colour palette.
-  const std::vector<uint8_t> window_sized = dir.Read("screen3.png");
-  EXPECT_LT(window_sized.size(), 1024u);
-  EXPECT_EQ(orlan::testing::DecodePng(window_sized).bit_depth, 1);
   // Closing wrote the clock file, as the window's close does.
   EXPECT_EQ(dir.Read("rtc.bin").size(), 64u);
 }
@@ -383,38 +348,6 @@ TEST(TwinTest, RunNumbersAreOctalUnlessMarkedDecimal) {
     EXPECT_EQ(testing::RunText(rig, script).outcome, Outcome::kContinue);
     EXPECT_EQ(rig.now_ms(), ms);
     EXPECT_EQ(rig.ticks().run, ms / 10);
-  }
-}
-
-TEST(TwinTest, DisplayPictureScalesEachDot) {
-  TempDir dir;
-  for (const int scale : {1, 2, 3, 0}) {  // 0: the default
-    SCOPED_TRACE(scale);
-    System rig;
-    // A few dark dots somewhere on the display.
-    const std::string path = (dir / "lcd.png").string();
-    std::string line = "lcd png " + path;
-    if (scale != 0) line += " " + std::to_string(scale);
-    const auto run = testing::RunText(rig, "dep 1000 000201\ndep 2670 000377\nlcd\n" + line);
-    ASSERT_EQ(run.outcome, Outcome::kContinue) << run.err;
-    const int s = scale == 0 ? 3 : scale;
-    const orlan::testing::DecodedPng png = orlan::testing::DecodePng(dir.Read("lcd.png"));
-    ASSERT_EQ(png.error, "");
-    ASSERT_EQ(png.width, 120u * s);
-    ASSERT_EQ(png.height, 64u * s);
-    const std::vector<std::string> rows = Lines(run.out);
-    ASSERT_EQ(rows.size(), 64u);
-    int dark = 0, differing = 0;
-    for (uint32_t y = 0; y < png.height; ++y) {
-      for (uint32_t x = 0; x < png.width; ++x) {
-        const bool expected = rows[y / s][x / s] == '#';
-        const uint32_t pixel = png.pixels[y * png.width + x];
-        differing += pixel != (expected ? kLcdDark : kLcdLight);
-        dark += expected;
-      }
-    }
-    EXPECT_EQ(differing, 0);
-    EXPECT_GT(dark, 0);
   }
 }
 
