@@ -12,8 +12,12 @@ namespace {
 // rts, rti, rtt: the instructions that leave a routine.
 bool IsReturn(uint16_t word) { return (word & 0177770) == 0200 || word == 2 || word == 6; }
 
-// The registers of a history line start here, past the longest instruction text.
-constexpr std::size_t kRegistersColumn = 40;
+// Past the address, room for an instruction's three words; past the longest
+// instruction text after them, the registers.
+std::size_t WordsWidth(const NumberFormat& format) {
+  return 3 * static_cast<std::size_t>(format.word_digits + 1);
+}
+std::size_t RegistersColumn(const NumberFormat& format) { return 40 + WordsWidth(format); }
 
 }  // namespace
 
@@ -65,17 +69,26 @@ bool IsCall(uint16_t word) {
 
 std::string HistoryText(Machine& machine, const HistoryEntry& entry, const NumberFormat& format,
                         const SymbolTable* symbols) {
-  std::string text;
+  const auto words_column = static_cast<std::size_t>(MnemonicColumn(format));
+  std::string text = AddressText(entry.address, format);
+  text.resize(words_column, ' ');
   if (entry.vector != 0) {
-    text =
-        AddressText(entry.address, format) + " interrupt " + format.WordToText(entry.vector, ' ');
+    text +=
+        std::string(WordsWidth(format), ' ') + "interrupt " + format.WordToText(entry.vector, ' ');
   } else {
     Disassembler disassembler(machine, format);
     disassembler.set_symbols(symbols);
     disassembler.ReadFrom(entry.address, entry.words);
-    text = std::string(TrimTrailingBlanks(LineText(disassembler.Next(), format)));
+    const DisassembledLine line = disassembler.Next();
+    std::string words;
+    for (int i = 0; i < line.word_count; ++i) {
+      words += format.WordToText(entry.words[static_cast<std::size_t>(i)], '0') + ' ';
+    }
+    words.resize(WordsWidth(format), ' ');
+    const std::string listing = LineText(line, format);
+    text += words + std::string(TrimTrailingBlanks(listing.substr(words_column)));
   }
-  text.resize(std::max(text.size() + 1, kRegistersColumn), ' ');
+  text.resize(std::max(text.size() + 1, RegistersColumn(format)), ' ');
   for (int r = 0; r < 8; ++r) {
     text += std::string(RegisterName(r)) + '=' +
             format.WordToText(entry.registers[static_cast<std::size_t>(r)], '0') + ' ';

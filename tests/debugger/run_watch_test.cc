@@ -213,13 +213,14 @@ TEST(RunWatchWindow, HistoryHoldsTheLastInstructionsWithTheirRegisters) {
   const std::vector<std::string> lines = s.model.HistoryLines();
   ASSERT_EQ(lines.size(), 23u);
   EXPECT_EQ(lines[0].substr(0, 64),
-            "001000: interrupt 100                   r0=000000 r1=000000 r2=0");
+            "001000:                      interrupt 100                   r0=");
   EXPECT_EQ(lines[0].substr(lines[0].size() - 30), "sp=000674 pc=001042 psw=000000");
-  EXPECT_EQ(lines[1].substr(0, 12), "001042: rti ");
+  EXPECT_EQ(lines[1].substr(0, 33), "001042: 000002               rti ");
   EXPECT_EQ(lines[2],
-            "001000: mov   #4,r0                     r0=000004 r1=000000 r2=000000 r3=000000 "
+            "001000: 012700 000004        mov   #4,r0                     r0=000004 r1=000000 "
+            "r2=000000 r3=000000 "
             "r4=000000 r5=000000 sp=000700 pc=001004 psw=000000");
-  EXPECT_EQ(lines.back().substr(0, 20), "001040: rts   pc    ");
+  EXPECT_EQ(lines.back().substr(0, 41), "001040: 000207               rts   pc    ");
   s.model.SetHistoryShown(false);
   EXPECT_TRUE(s.model.HistoryLines().empty());
 }

@@ -97,9 +97,11 @@ TEST(WatchCommands, StopsOnBreakpointsWatchpointsAndStepGoals) {
       // WAIT, then a step: the next instruction runs.
       {"reg pc 1020\nstep\nstep\nregs", Regs(0, 1, 0700, 01024, 0), ""},
       {"history on\nrun 100\nhistory 2",
-       "001014: tst   @#164002                  r0=000000 r1=000004 r2=000000 r3=000000 "
+       "001014: 005737 164002        tst   @#164002                  r0=000000 r1=000004 "
+       "r2=000000 r3=000000 "
        "r4=000000 r5=000000 sp=000700 pc=001020 psw=000004\n"
-       "001020: wait                            r0=000000 r1=000004 r2=000000 r3=000000 "
+       "001020: 000001               wait                            r0=000000 r1=000004 "
+       "r2=000000 r3=000000 "
        "r4=000000 r5=000000 sp=000700 pc=001022 psw=000004\n",
        ""},
       {"break clear 1000", "", "line 5: no breakpoint at 1000\n"},
@@ -131,9 +133,10 @@ TEST(WatchCommands, TraceWritesEachInstructionUpToItsCount) {
   std::ifstream in(path);
   std::string line;
   std::vector<std::string> lines;
-  while (std::getline(in, line)) lines.push_back(line.substr(0, 24));
-  EXPECT_EQ(lines, (std::vector<std::string>{"001000: mov   #4,r0     ", "001004: jsr   pc,fact   ",
-                                             "001026: dec   r0        "}));
+  while (std::getline(in, line)) lines.push_back(line.substr(0, 45));
+  EXPECT_EQ(lines, (std::vector<std::string>{"001000: 012700 000004        mov   #4,r0     ",
+                                             "001004: 004767 000016        jsr   pc,fact   ",
+                                             "001026: 005300               dec   r0        "}));
 }
 
 }  // namespace
