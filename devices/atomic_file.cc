@@ -11,12 +11,9 @@
 #include <system_error>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
 #include <io.h>
-#include <windows.h>
+
+#include "devices/windows_api.h"
 #else
 #include <unistd.h>
 #endif

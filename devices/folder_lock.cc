@@ -3,11 +3,7 @@
 #include <string>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "devices/windows_api.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>

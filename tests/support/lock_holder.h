@@ -6,13 +6,9 @@
 #include <filesystem>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include <string>
+
+#include "devices/windows_api.h"
 #else
 #include <signal.h>
 #include <sys/wait.h>
