@@ -18,6 +18,7 @@
 #include <array>
 #include <utility>
 
+#include "devices/folder_lock.h"
 #include "devices/host_file.h"
 #include "devices/key_tables.h"
 #include "frontend/emulated_time.h"
@@ -589,6 +590,17 @@ void TMainForm::OpenMachineFolder() {
   if (!HoldsMachineFiles(PathOf(*folder))) {
     sink_.Warning(PathText(PathOf(*folder)) + ": holds none of the machine's files");
     return;
+  }
+  // A folder another emulator holds would refuse the next machine after this one has
+  // closed, ending the program: ask first and keep running this one. (This machine's
+  // own folder is held by it and is let go before it opens again.)
+  std::error_code same_error;
+  if (!std::filesystem::equivalent(PathOf(*folder), system_.folder(), same_error)) {
+    FolderLock probe;
+    if (const IoResult free = probe.Acquire(PathOf(*folder)); !free) {
+      sink_.Warning(free.error);
+      return;
+    }
   }
   next_folder_ = *folder;
   if (user_settings_ != nullptr) {

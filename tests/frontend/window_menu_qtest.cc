@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/machine.h"
+#include "devices/folder_lock.h"
 #include "devices/key_tables.h"
 #include "frontend/qt/display_capture.h"
 #include "frontend/qt/host_keys.h"
@@ -168,6 +169,8 @@ void WindowMenuTest::MenuActionsDoWhatTheySay() {
   testing::CopyDemo(ORLAN_DEMO_DIR, other_machine);
   const QString other = QString::fromStdString(other_machine.path().string());
   const QString empty = QString::fromStdString(empty_folder.path().string());
+  // Another emulator's claim on a folder, in this process.
+  const auto held = std::make_shared<FolderLock>();
   const Case cases[] = {
       {"screenshot at 2x", WindowAction::kScreenshot, [](Demo& d) { d.form->SetZoom(2); },
        [](Demo& d, int) {
@@ -229,6 +232,23 @@ void WindowMenuTest::MenuActionsDoWhatTheySay() {
          QCOMPARE(closed, 1);
          QCOMPARE(d.form->next_folder(), std::optional(other));
          QCOMPARE(d.settings->value(kMachineFolderKey).toString(), other);
+       }},
+      {"open a folder another emulator holds", WindowAction::kOpenFolder,
+       [other, held, path = other_machine.path()](Demo& d) {
+         d.folder = other;
+         QVERIFY(held->Acquire(path).ok());
+       },
+       [held](Demo& d, int closed) {
+         held->Release();
+         QCOMPARE(closed, 0);
+         QCOMPARE(d.sink.messages.size(), size_t{1});
+         QCOMPARE(d.form->next_folder(), std::nullopt);
+       }},
+      {"open the machine's own folder again", WindowAction::kOpenFolder,
+       [](Demo& d) { d.folder = QString::fromStdString(d.system.folder().string()); },
+       [](Demo& d, int closed) {
+         QCOMPARE(closed, 1);
+         QVERIFY(d.sink.messages.empty());
        }},
       {"open a folder without machine files", WindowAction::kOpenFolder,
        [empty](Demo& d) { d.folder = empty; },
