@@ -6,29 +6,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "frontend/png_stored.h"
+
 namespace orlan {
 namespace {
-
-constexpr std::size_t kMaxPaletteSize = 256;
 
 // RGB bytes of a pixel, as libpng's 8-bit RGB format and colour map expect them.
 void PutRgb(uint32_t pixel, uint8_t* out) {
   out[0] = static_cast<uint8_t>(pixel >> 16);
   out[1] = static_cast<uint8_t>(pixel >> 8);
   out[2] = static_cast<uint8_t>(pixel);
-}
-
-// The distinct colours (alpha dropped) in first-seen order, or an empty list when
-// there are more than a palette holds.
-std::vector<uint32_t> Palette(std::span<const uint32_t> pixels) {
-  std::vector<uint32_t> colours;
-  for (uint32_t p : pixels) {
-    const uint32_t rgb = p & 0xFFFFFF;
-    if (std::find(colours.begin(), colours.end(), rgb) != colours.end()) continue;
-    if (colours.size() == kMaxPaletteSize) return {};
-    colours.push_back(rgb);
-  }
-  return colours;
 }
 
 std::vector<uint8_t> Write(png_image& image, const void* data, const void* colour_map) {
@@ -61,7 +48,7 @@ std::vector<uint8_t> EncodePng(int width, int height, std::span<const uint32_t> 
   image.width = static_cast<png_uint_32>(width);
   image.height = static_cast<png_uint_32>(height);
 
-  const std::vector<uint32_t> palette = Palette(pixels);
+  const std::vector<uint32_t> palette = PaletteOf(pixels);
   if (!palette.empty()) {
     // libpng picks the bit depth from the number of colour-map entries.
     std::vector<uint8_t> colour_map(3 * palette.size());
@@ -80,7 +67,5 @@ std::vector<uint8_t> EncodePng(int width, int height, std::span<const uint32_t> 
   image.format = PNG_FORMAT_RGB;
   return Write(image, rgb.data(), nullptr);
 }
-
-bool CanEncodePng() { return true; }
 
 }  // namespace orlan

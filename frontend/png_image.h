@@ -1,6 +1,6 @@
-// Pictures as PNG files, compressed by libpng. A picture of at most 256 colours (the
-// display has two) is stored with a palette of the smallest bit depth, so a display
-// picture takes a few hundred bytes.
+// Pictures as PNG files, compressed by libpng (uncompressed in a build without it). A
+// picture of at most 256 colours (the display has two) is stored with a palette of the
+// smallest bit depth, so a display picture takes a few hundred bytes.
 #ifndef ORLAN_FRONTEND_PNG_IMAGE_H_
 #define ORLAN_FRONTEND_PNG_IMAGE_H_
 
@@ -14,12 +14,6 @@ namespace orlan {
 // pixels (alpha ignored). `pixels` must hold width * height of them; otherwise, or
 // when the encoder fails, throws std::invalid_argument.
 std::vector<uint8_t> EncodePng(int width, int height, std::span<const uint32_t> pixels);
-
-// False in a build without libpng, whose EncodePng always throws.
-bool CanEncodePng();
-
-// What a build without libpng says when asked for a picture.
-inline constexpr char kNoPngText[] = "PNG output is not available in this build";
 
 }  // namespace orlan
 

@@ -1,5 +1,6 @@
-// The PNG writer: its files read back by libpng pixel for pixel, in the palette depth
-// the colour count allows or as RGB beyond 256 colours.
+// The PNG writers (libpng's, and the uncompressed one of builds without it): their
+// files read back by libpng pixel for pixel, in the palette depth the colour count
+// allows or as RGB beyond 256 colours.
 #include "frontend/png_image.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,14 @@
 #include <stdexcept>
 #include <vector>
 
+#include "frontend/png_stored.h"
 #include "tests/frontend/png_reader.h"
 
 namespace orlan {
 namespace {
+
+using Encoder = std::vector<uint8_t> (*)(int, int, std::span<const uint32_t>);
+constexpr Encoder kEncoders[] = {&EncodePng, &EncodeStoredPng};
 
 TEST(PngImageTest, PicturesReadBackPixelForPixel) {
   struct Case {
@@ -22,9 +27,18 @@ TEST(PngImageTest, PicturesReadBackPixelForPixel) {
     bool palette;
   };
   const Case cases[] = {
-      {1, 1, 1, 1, true},      {360, 192, 2, 1, true}, {7, 5, 3, 2, true},
-      {64, 3, 16, 4, true},    {33, 17, 17, 8, true},  {256, 4, 256, 8, true},
-      {257, 4, 257, 8, false}, {120, 64, 0, 8, false},
+      {1, 1, 1, 1, true},
+      {360, 192, 2, 1, true},
+      {7, 5, 3, 2, true},
+      {64, 3, 16, 4, true},
+      {33, 17, 17, 8, true},
+      {256, 4, 256, 8, true},
+      {257, 4, 257, 8, false},
+      {120, 64, 0, 8, false},
+      {9, 3, 4, 2, true},
+      {5, 5, 5, 4, true},
+      // More than one stored block of 65535 bytes.
+      {200, 120, 0, 8, false},
   };
   std::mt19937 random(7);
   for (const Case& c : cases) {
@@ -38,22 +52,27 @@ TEST(PngImageTest, PicturesReadBackPixelForPixel) {
                                  : (static_cast<uint32_t>(random()) & 0xFF000000) |
                                        (k & 0xFF) << 16 | k >> 8 << 8 | 0x40;
     }
-    const testing::DecodedPng png = testing::DecodePng(EncodePng(c.width, c.height, pixels));
-    ASSERT_EQ(png.error, "");
-    EXPECT_EQ(png.width, static_cast<uint32_t>(c.width));
-    EXPECT_EQ(png.height, static_cast<uint32_t>(c.height));
-    EXPECT_EQ(png.bit_depth, c.depth);
-    EXPECT_EQ(png.palette, c.palette);
-    for (uint32_t& p : pixels) p |= 0xFF000000;  // alpha is not stored
-    EXPECT_EQ(png.pixels, pixels);
+    std::vector<uint32_t> opaque = pixels;
+    for (uint32_t& p : opaque) p |= 0xFF000000;  // alpha is not stored
+    for (const Encoder encode : kEncoders) {
+      const testing::DecodedPng png = testing::DecodePng(encode(c.width, c.height, pixels));
+      ASSERT_EQ(png.error, "");
+      EXPECT_EQ(png.width, static_cast<uint32_t>(c.width));
+      EXPECT_EQ(png.height, static_cast<uint32_t>(c.height));
+      EXPECT_EQ(png.bit_depth, c.depth);
+      EXPECT_EQ(png.palette, c.palette);
+      EXPECT_EQ(png.pixels, opaque);
+    }
   }
 }
 
 TEST(PngImageTest, PixelCountMustMatchTheSize) {
   const std::vector<uint32_t> six(6);
   const std::pair<int, int> sizes[] = {{2, 2}, {0, 6}, {6, 0}, {-1, -6}};
-  for (const auto& [width, height] : sizes) {
-    EXPECT_THROW(EncodePng(width, height, six), std::invalid_argument) << width << "x" << height;
+  for (const Encoder encode : kEncoders) {
+    for (const auto& [width, height] : sizes) {
+      EXPECT_THROW(encode(width, height, six), std::invalid_argument) << width << "x" << height;
+    }
   }
 }
 

@@ -8,7 +8,6 @@
 #include "devices/key_tables.h"
 #include "frontend/lcd_image.h"
 #include "frontend/message_sink.h"
-#include "frontend/png_image.h"
 #include "tools/cli/command_table.h"
 
 namespace orlan::cli {
@@ -47,7 +46,6 @@ Action ParseLcd(const Args& args, const Session&) {
     return [](Session& s) { s.out << RefreshedLcd(s).DotsText('#', '.'); };
   }
   if (args[0] != "png") throw UsageError("unknown display output: " + std::string(args[0]));
-  if (!CanEncodePng()) throw UsageError(kNoPngText);
   if (args.size() < 2) throw UsageError("missing argument");
   const std::string path(args[1]);
   // The default is the window's own picture size.
