@@ -7,13 +7,19 @@
 namespace orlan {
 namespace {
 
+// CpuState as the fetch leaves it for a decoder handler: PC past the word, IR, and EA
+// at the fetch address.
+void AfterFetch(CpuState& c, uint16_t pc, uint16_t ir) {
+  c.set_pc(pc);
+  c.ir = ir;
+  c.ea = static_cast<uint16_t>(pc - 2);
+}
+
 // Any decoder handler, with CpuState's PC and IR made current around it.
 template <Handler kHandler>
 uint16_t Plain(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
-  c.set_pc(pc);
-  c.ir = ir;
-  c.ea = static_cast<uint16_t>(pc - 2);
+  AfterFetch(c, pc, ir);
   const uint16_t vector = kHandler(m);
   if (vector != 0) [[unlikely]]
     m.EndBatch(vector);
@@ -25,9 +31,7 @@ uint16_t Plain(Machine& m, uint16_t pc, uint16_t ir) {
 template <Handler kHandler>
 uint16_t Rare(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
-  c.set_pc(pc);
-  c.ir = ir;
-  c.ea = static_cast<uint16_t>(pc - 2);
+  AfterFetch(c, pc, ir);
   m.EndBatch(kHandler(m));
   return c.pc();
 }
@@ -35,9 +39,7 @@ uint16_t Rare(Machine& m, uint16_t pc, uint16_t ir) {
 // A word whose handler has no entry below: correct, only slow.
 uint16_t Lookup(Machine& m, uint16_t pc, uint16_t ir) {
   CpuState& c = m.cpu;
-  c.set_pc(pc);
-  c.ir = ir;
-  c.ea = static_cast<uint16_t>(pc - 2);
+  AfterFetch(c, pc, ir);
   m.EndBatch(HandlerFor(ir)(m));
   return c.pc();
 }
