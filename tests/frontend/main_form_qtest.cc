@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -112,6 +113,7 @@ class MainFormTest : public QObject {
   void StartsWithAndWithoutEachFile_data();
   void StartsWithAndWithoutEachFile();
   void PictureThatIsNoRegularFileIsRefused();
+  void DamagedOrOddPicturesNeverStopTheWindow();
   void AppliesTheSettings_data();
   void AppliesTheSettings();
   void MousePressHitsKeysAndGaps_data();
@@ -173,6 +175,74 @@ void MainFormTest::PictureThatIsNoRegularFileIsRefused() {
   QCOMPARE(rig.sink.messages, std::vector<std::string>{NotRegularFile(rig.dir / "face.bmp").error});
   QVERIFY(rig.form->run_timer().Enabled());
 #endif
+}
+
+// Pictures Qt cannot read are refused by name; readable ones of any size are drawn
+// as far as they reach. With each the window runs, redraws and has every key pressed.
+void MainFormTest::DamagedOrOddPicturesNeverStopTheWindow() {
+  QByteArray bmp;
+  {
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(FacePattern().save(&buffer, "BMP"));
+  }
+  QByteArray huge = bmp.left(54);  // the header of a 60000 by 60000 picture, no pixels
+  for (int at : {18, 22}) {
+    huge[at] = char(0x60);
+    huge[at + 1] = char(0xEA);
+    huge[at + 2] = 0;
+    huge[at + 3] = 0;
+  }
+  QByteArray tiny;
+  {
+    QBuffer buffer(&tiny);
+    buffer.open(QIODevice::WriteOnly);
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(&buffer, "BMP"));
+  }
+  // Qt's reader may take a cut-short file as far as it goes: then it is either.
+  enum class Outcome { kRefused, kDrawn, kEither };
+  const struct {
+    const char* what;
+    QByteArray bytes;
+    Outcome outcome;
+  } kinds[] = {{"truncated", bmp.left(100), Outcome::kEither},
+               {"not a picture", QByteArray("BM") + QByteArray(300, '\x7f'), Outcome::kRefused},
+               {"huge header", huge, Outcome::kRefused},
+               {"empty", QByteArray(), Outcome::kRefused},
+               {"3 by 2", tiny, Outcome::kDrawn}};
+  for (const char* name : {"face.bmp", "keys.bmp", "overlay.bmp"}) {
+    for (const auto& kind : kinds) {
+      qInfo("%s: %s", name, kind.what);
+      Rig rig(kAll);
+      rig.dir.Write(
+          name, std::string(kind.bytes.constData(), static_cast<std::size_t>(kind.bytes.size())));
+      rig.Start();
+      const std::vector<std::string> refused = Missing(rig.dir, {name});
+      if (kind.outcome == Outcome::kRefused ||
+          (kind.outcome == Outcome::kEither && !rig.sink.messages.empty())) {
+        QCOMPARE(rig.sink.messages, refused);
+      } else {
+        QCOMPARE(rig.sink.messages, std::vector<std::string>{});
+      }
+      rig.form->OnRefreshTimer();
+      QCOMPARE(rig.form->face_buffer().size(), QSize(790, 312));
+      // Every key, OFF (the first, which closes the machine) last of all.
+      std::vector<QPoint> keys;
+      for (const KeyArea& a : kKeyAreas) {
+        for (int i = 0; i < a.count; ++i) {
+          keys.emplace_back(a.left + i % a.columns * a.pitch_x + a.width / 2,
+                            a.top + i / a.columns * a.pitch_y + a.height / 2);
+        }
+      }
+      for (auto at = keys.rbegin(); at != keys.rend(); ++at) {
+        QTest::mousePress(rig.form.get(), Qt::LeftButton, {}, *at);
+        rig.form->repaint();
+        QTest::mouseRelease(rig.form.get(), Qt::LeftButton, {}, *at);
+      }
+    }
+  }
 }
 
 void MainFormTest::AppliesTheSettings_data() {
