@@ -7,25 +7,28 @@ if(ORLAN_FUZZ AND NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   message(FATAL_ERROR "ORLAN_FUZZ needs Clang")
 endif()
 
-# orlan_fuzz_target(name SOURCE file CORPUS folder LIBS libraries...)
+# orlan_fuzz_target(name SOURCE file CORPUS folder [SEEDS files...] LIBS libraries...)
+# SEEDS: files of the tree that serve as inputs where they are (the demo ROM's source),
+# replayed with the corpus and given to the fuzzer with it.
 function(orlan_fuzz_target name)
-  cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "LIBS;SEEDS" ${ARGN})
   add_executable(${name}_replay ${ARG_SOURCE} ${PROJECT_SOURCE_DIR}/tests/fuzz/replay_main.cc)
   target_link_libraries(${name}_replay PRIVATE ${ARG_LIBS})
   set_target_properties(${name}_replay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   orlan_target_defaults(${name}_replay)
-  add_test(NAME ${name}_corpus COMMAND ${name}_replay ${ARG_CORPUS})
+  add_test(NAME ${name}_corpus COMMAND ${name}_replay ${ARG_CORPUS} ${ARG_SEEDS})
   set_tests_properties(${name}_corpus PROPERTIES LABELS toolkit-free TIMEOUT 600)
   if(ORLAN_FUZZ)
     add_executable(${name} ${ARG_SOURCE})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
     orlan_target_defaults(${name})
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-    set_property(GLOBAL APPEND PROPERTY ORLAN_FUZZ_TARGETS "${name}=${ARG_CORPUS}")
+    list(JOIN ARG_SEEDS "|" seeds)
+    set_property(GLOBAL APPEND PROPERTY ORLAN_FUZZ_TARGETS "${name}=${ARG_CORPUS}|${seeds}")
   endif()
 endfunction()
 
-# A list of "target=corpus" lines for scripts/fuzz, written at the end of configuration.
+# A list of "target=corpus|seed|seed..." lines for scripts/fuzz, written at the end of configuration.
 function(orlan_write_fuzz_list)
   get_property(targets GLOBAL PROPERTY ORLAN_FUZZ_TARGETS)
   list(JOIN targets "\n" text)
