@@ -9,8 +9,7 @@
 
 #include "debugger/symbol_file.h"
 #include "tests/core/test_machine.h"
-#include "tests/debugger/window_test_util.h"
-#include "tools/asm/assembler.h"
+#include "tests/debugger/assembled_window.h"
 
 namespace orlan {
 namespace {
@@ -35,16 +34,7 @@ constexpr uint16_t kStack = 0700;
 
 struct Session : testing::Window {
   Session() : Window(8) {
-    asm_tool::AsmOptions options;
-    options.image_first = 0;
-    options.image_last = 037777;
-    const asm_tool::AsmResult program = asm_tool::Assemble(kProgram, options);
-    EXPECT_TRUE(program.ok()) << program.ErrorText("program");
-    for (uint16_t a = 01000; a < 01100; ++a) {
-      if (program.memory[a] >= 0) machine.ram()[a] = static_cast<uint8_t>(program.memory[a]);
-    }
-    symbols = ParseSymbolText(program.SymbolText()).symbols;
-    model.SetSymbols(symbols);
+    symbols = testing::AssembleInto(*this, kProgram);
     machine.cpu.set_pc(At("start"));
     machine.cpu.set_sp(kStack);
     testing::Deposit(machine, 0100, {At("clock"), 0});

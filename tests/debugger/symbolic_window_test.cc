@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "debugger/symbol_file.h"
-#include "tests/debugger/window_test_util.h"
-#include "tools/asm/assembler.h"
+#include "tests/debugger/assembled_window.h"
 
 namespace orlan {
 namespace {
 
+using testing::AssembleInto;
 using testing::Window;
 
 constexpr char kProgram[] =
@@ -31,16 +31,7 @@ constexpr char kProgram[] =
 // the cross-assembler writes.
 struct SymbolicWindow : Window {
   SymbolicWindow() : Window(8) {
-    asm_tool::AsmOptions options;
-    options.image_first = 0;
-    options.image_last = 037777;
-    const asm_tool::AsmResult program = asm_tool::Assemble(kProgram, options);
-    EXPECT_TRUE(program.ok()) << program.ErrorText("program");
-    for (uint16_t a = 01000; a < 01030; ++a)
-      machine.ram()[a] = static_cast<uint8_t>(program.memory[a]);
-    const SymbolFile file = ParseSymbolText(program.SymbolText());
-    EXPECT_EQ(file.error_count, 0u);
-    model.SetSymbols(file.symbols);
+    AssembleInto(*this, kProgram);
     model.SetListStart(01000);
   }
 };

@@ -1,12 +1,14 @@
 // Disassembly and assembly from scripts.
 #include <gtest/gtest.h>
 
+#include "assembled_program.h"
 #include "cli_test_util.h"
 #include "tools/asm/assembler.h"
 
 namespace orlan::cli {
 namespace {
 
+using testing::AssembledProgram;
 using testing::RunText;
 
 TEST(DebuggerCommands, DisPrintsTheDebugWindowsLines) {
@@ -63,25 +65,6 @@ TEST(DebuggerCommands, AsmStoresTheWordsLikeTheDebugWindow) {
     EXPECT_TRUE(system.machine().run.rom_modified()) << c.script;
   }
 }
-
-// A program assembled by the cross-assembler, its image and symbol file in a folder.
-class AssembledProgram {
- public:
-  explicit AssembledProgram(const char* source) {
-    asm_tool::AsmOptions options;
-    options.image_first = 01000;
-    options.image_last = 01777;
-    const asm_tool::AsmResult result = asm_tool::Assemble(source, options);
-    EXPECT_TRUE(result.ok()) << result.ErrorText("program");
-    dir_.Write("prog.bin", result.Image(01000, 01777, 0));
-    dir_.Write("prog.sym", result.SymbolText());
-    dir_.Write("bad.sym", std::string("fine = 1\nbad\n"));
-  }
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
-
- private:
-  orlan::testing::TempDir dir_;
-};
 
 TEST(DebuggerCommands, SymbolsInListingsAndAddressArguments) {
   const AssembledProgram program(

@@ -5,13 +5,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "assembled_program.h"
 #include "cli_test_util.h"
 #include "tests/support/temp_dir.h"
-#include "tools/asm/assembler.h"
 
 namespace orlan::cli {
 namespace {
 
+using testing::AssembledProgram;
 using testing::RunText;
 
 constexpr char kProgram[] =
@@ -33,27 +34,11 @@ constexpr char kProgram[] =
     "        mov (sp)+,r0\n"
     "        rts pc\n";
 
-class Program {
- public:
-  Program() {
-    asm_tool::AsmOptions options;
-    options.image_first = 01000;
-    options.image_last = 01777;
-    const asm_tool::AsmResult result = asm_tool::Assemble(kProgram, options);
-    EXPECT_TRUE(result.ok()) << result.ErrorText("program");
-    dir_.Write("prog.bin", result.Image(01000, 01777, 0));
-    dir_.Write("prog.sym", result.SymbolText());
-  }
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
-  // Loads the program and its names, with the stack at 700 and PC at its start.
-  std::string Load() const {
-    return "sym " + Path("prog.sym") + "\nload " + Path("prog.bin") +
-           " 1000\nreg sp 700\nreg pc 1000\n";
-  }
-
- private:
-  orlan::testing::TempDir dir_;
-};
+// Loads the program and its names, with the stack at 700 and PC at its start.
+std::string Load(const AssembledProgram& program) {
+  return "sym " + program.Path("prog.sym") + "\nload " + program.Path("prog.bin") +
+         " 1000\nreg sp 700\nreg pc 1000\n";
+}
 
 std::string Regs(int r1, int r2, int sp, int pc, int psw) {
   std::ostringstream s;
@@ -63,7 +48,7 @@ std::string Regs(int r1, int r2, int sp, int pc, int psw) {
 }
 
 TEST(WatchCommands, StopsOnBreakpointsWatchpointsAndStepGoals) {
-  const Program program;
+  const AssembledProgram program(kProgram);
   struct Case {
     std::string script;
     std::string out;
@@ -116,19 +101,19 @@ TEST(WatchCommands, StopsOnBreakpointsWatchpointsAndStepGoals) {
   };
   for (const Case& c : cases) {
     System system;
-    const auto run = RunText(system, program.Load() + c.script);
+    const auto run = RunText(system, Load(program) + c.script);
     EXPECT_EQ(run.out, c.out) << c.script;
     EXPECT_EQ(run.err, c.err) << c.script;
   }
 }
 
 TEST(WatchCommands, TraceWritesEachInstructionUpToItsCount) {
-  const Program program;
+  const AssembledProgram program(kProgram);
   orlan::testing::TempDir dir;
   const std::string path = (dir / "trace.txt").string();
   System system;
   const auto run =
-      RunText(system, program.Load() + "trace " + path + " 3\nrun 100\ntrace off\nregs");
+      RunText(system, Load(program) + "trace " + path + " 3\nrun 100\ntrace off\nregs");
   ASSERT_EQ(run.err, "");
   std::ifstream in(path);
   std::string line;
