@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/decoder.h"
+#include "core/instructions.h"
 #include "debugger/disassembler.h"
 #include "debugger/disassembly_line.h"
 #include "debugger/mnemonic_table.h"
@@ -9,8 +11,11 @@
 namespace orlan {
 namespace {
 
-// rts, rti, rtt: the instructions that leave a routine.
-bool IsReturn(uint16_t word) { return (word & 0177770) == 0200 || word == 2 || word == 6; }
+// rts, rti, rtt: the instructions that leave a routine, as the decoder tells them.
+bool IsReturn(uint16_t word) {
+  const Handler h = HandlerFor(word);
+  return h == &OpRts || h == &OpRti || h == &OpRtt;
+}
 
 // Past the address, room for an instruction's three words; past the longest
 // instruction text after them, the registers.
@@ -64,7 +69,8 @@ std::string StopReason::Text(const NumberFormat& format) const {
 }
 
 bool IsCall(uint16_t word) {
-  return (word & 0177000) == 0004000 || (word & 0177000) == 0104000 || word == 3 || word == 4;
+  const Handler h = HandlerFor(word);
+  return h == &OpJsr || h == &OpEmt || h == &OpTrap || h == &OpIot || h == &OpBpt;
 }
 
 std::string HistoryText(Machine& machine, const HistoryEntry& entry, const NumberFormat& format,
@@ -146,9 +152,17 @@ void RunWatch::SetWatchpoint(const Watchpoint& watchpoint) {
   Sync();
 }
 
+std::vector<Watchpoint>::const_iterator RunWatch::FindWatchpoint(uint16_t first) const {
+  return std::find_if(watchpoints_.begin(), watchpoints_.end(),
+                      [first](const Watchpoint& w) { return w.first == first; });
+}
+
+bool RunWatch::HasWatchpoint(uint16_t first) const {
+  return FindWatchpoint(first) != watchpoints_.end();
+}
+
 bool RunWatch::ClearWatchpoint(uint16_t first) {
-  const auto at = std::find_if(watchpoints_.begin(), watchpoints_.end(),
-                               [first](const Watchpoint& w) { return w.first == first; });
+  const auto at = FindWatchpoint(first);
   if (at == watchpoints_.end()) return false;
   watchpoints_.erase(at);
   Sync();

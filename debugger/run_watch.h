@@ -91,6 +91,7 @@ class RunWatch final : public RunObserver {
   // One per first address: setting the same first address again replaces it.
   void SetWatchpoint(const Watchpoint& watchpoint);
   bool ClearWatchpoint(uint16_t first);
+  bool HasWatchpoint(uint16_t first) const;
   const std::vector<Watchpoint>& watchpoints() const { return watchpoints_; }  // by address
 
   // --- goals of the next run, given up at any stop ------------------------------
@@ -140,6 +141,7 @@ class RunWatch final : public RunObserver {
 
  private:
   enum class Goal { kNone, kOver, kOut, kUntil };
+  std::vector<Watchpoint>::const_iterator FindWatchpoint(uint16_t first) const;
   // Attaches or detaches the observer as what is on needs it.
   void Sync();
   // The entry of the step just done, if it executed an instruction or entered an

@@ -59,9 +59,9 @@ Action ParseWatch(const Args& args, const Session& session) {
   if (args[0] == "clear") {
     args.ExpectCount(2, 2);
     const uint16_t first = args.Address(1, session.symbols);
-    bool found = false;
-    for (const Watchpoint& w : session.watch.watchpoints()) found = found || w.first == first;
-    if (!found) throw UsageError("no watchpoint at " + std::string(args[1]));
+    if (!session.watch.HasWatchpoint(first)) {
+      throw UsageError("no watchpoint at " + std::string(args[1]));
+    }
     return [first](Session& s) { s.watch.ClearWatchpoint(first); };
   }
   Watchpoint w;
