@@ -11,69 +11,17 @@ namespace {
 
 enum class Kind { kRead, kWrite, kModify };
 
-struct Mov {
-  static constexpr Kind kKind = Kind::kWrite;
-  template <class W>
-  static void Flags(CpuState& c, typename W::Value s) {
-    SetCc(c, kPswN | kPswZ | kPswV, NzBits<W>(s));
-  }
-};
+struct Mov {};  // write only: the destination is never read
 
-struct Cmp {
-  static constexpr Kind kKind = Kind::kRead;
-  template <class W>
-  static void Apply(CpuState& c, typename W::Value s, typename W::Value d) {
-    const auto r = static_cast<typename W::Value>(s - d);
-    SetCc(c, kPswNzvc, DifferenceBits<W>(s, d, r));
-  }
-};
-
-struct Bit {
-  static constexpr Kind kKind = Kind::kRead;
-  template <class W>
-  static void Apply(CpuState& c, typename W::Value s, typename W::Value d) {
-    SetCc(c, kPswN | kPswZ | kPswV, NzBits<W>(static_cast<typename W::Value>(s & d)));
-  }
-};
-
-struct Bic {
-  static constexpr Kind kKind = Kind::kModify;
-  template <class W>
-  static typename W::Value Apply(CpuState& c, typename W::Value s, typename W::Value d) {
-    const auto r = static_cast<typename W::Value>(d & ~s);
-    SetCc(c, kPswN | kPswZ | kPswV, NzBits<W>(r));
-    return r;
-  }
-};
-
-struct Bis {
-  static constexpr Kind kKind = Kind::kModify;
-  template <class W>
-  static typename W::Value Apply(CpuState& c, typename W::Value s, typename W::Value d) {
-    const auto r = static_cast<typename W::Value>(d | s);
-    SetCc(c, kPswN | kPswZ | kPswV, NzBits<W>(r));
-    return r;
-  }
-};
-
-struct Add {
-  static constexpr Kind kKind = Kind::kModify;
-  template <class W>
-  static uint16_t Apply(CpuState& c, uint16_t s, uint16_t d) {
-    SetCc(c, kPswNzvc, SumBits(d, s));
-    return static_cast<uint16_t>(d + s);
-  }
-};
-
-struct Sub {
-  static constexpr Kind kKind = Kind::kModify;
-  template <class W>
-  static uint16_t Apply(CpuState& c, uint16_t s, uint16_t d) {
-    const auto r = static_cast<uint16_t>(d - s);
-    SetCc(c, kPswNzvc, DifferenceBits<W>(d, s, r));
-    return r;
-  }
-};
+// How each operation uses its destination.
+template <class Op>
+inline constexpr Kind kKindOf = Kind::kModify;
+template <>
+inline constexpr Kind kKindOf<Mov> = Kind::kWrite;
+template <>
+inline constexpr Kind kKindOf<ops::Cmp> = Kind::kRead;
+template <>
+inline constexpr Kind kKindOf<ops::Bit> = Kind::kRead;
 
 template <class Op, class W, unsigned kSrc, unsigned kDst>
 uint16_t Double(Machine& m, uint16_t pc, uint16_t ir) {
@@ -83,16 +31,16 @@ uint16_t Double(Machine& m, uint16_t pc, uint16_t ir) {
   if constexpr (kSrc / 2 == 0 && kDst / 2 == 0) FetchEa(c, pc);
   const V s = W::Load(ForRead<W, kSrc>(m, pc, SourceCell(ir)).at);
   const unsigned dn = DestinationCell(ir);
-  if constexpr (Op::kKind == Kind::kRead) {
+  if constexpr (kKindOf<Op> == Kind::kRead) {
     Op::template Apply<W>(c, s, W::Load(ForRead<W, kDst>(m, pc, dn).at));
-  } else if constexpr (Op::kKind == Kind::kWrite) {
+  } else if constexpr (kKindOf<Op> == Kind::kWrite) {
     if constexpr (kIsByte<W> && kDst / 2 == 0) {
       // MOVB into a register sign-extends the byte into the whole register.
       SetReg(c, dn, static_cast<uint16_t>(SignedByte(s)));
     } else {
       W::Store(ForWrite<W, kDst>(m, pc, dn), s);
     }
-    Op::template Flags<W>(c, s);
+    ops::SetLogic<W>(c, s);
   } else {
     const Operand d = ForRead<W, kDst>(m, pc, dn);
     const V r = Op::template Apply<W>(c, s, W::Load(d.at));
@@ -109,7 +57,7 @@ uint16_t Xor(Machine& m, uint16_t pc, uint16_t ir) {
   if constexpr (kDst / 2 == 0) FetchEa(c, pc);
   const Operand d = ForRead<WordWidth, kDst>(m, pc, DestinationCell(ir));
   const auto r = static_cast<uint16_t>(Reg(c, SourceCell(ir)) ^ LoadWord(d.at));
-  SetCc(c, kPswN | kPswZ | kPswV, NzBits<WordWidth>(r));
+  ops::SetLogic<WordWidth>(c, r);
   StoreWord(RmwLocation<kDst>(m, pc, d), r);
   return pc;
 }
@@ -153,17 +101,17 @@ constexpr std::array<BatchHandler, kForms> MakeXor(std::index_sequence<kForm...>
 
 BatchHandler DoubleOperandHandler(Handler h, uint16_t word) {
   if (h == &OpMov) return DoubleFor<Mov, WordWidth>(word);
-  if (h == &OpCmp) return DoubleFor<Cmp, WordWidth>(word);
-  if (h == &OpBit) return DoubleFor<Bit, WordWidth>(word);
-  if (h == &OpBic) return DoubleFor<Bic, WordWidth>(word);
-  if (h == &OpBis) return DoubleFor<Bis, WordWidth>(word);
-  if (h == &OpAdd) return DoubleFor<Add, WordWidth>(word);
-  if (h == &OpSub) return DoubleFor<Sub, WordWidth>(word);
+  if (h == &OpCmp) return DoubleFor<ops::Cmp, WordWidth>(word);
+  if (h == &OpBit) return DoubleFor<ops::Bit, WordWidth>(word);
+  if (h == &OpBic) return DoubleFor<ops::Bic, WordWidth>(word);
+  if (h == &OpBis) return DoubleFor<ops::Bis, WordWidth>(word);
+  if (h == &OpAdd) return DoubleFor<ops::Add, WordWidth>(word);
+  if (h == &OpSub) return DoubleFor<ops::Sub, WordWidth>(word);
   if (h == &OpMovb) return DoubleFor<Mov, ByteWidth>(word);
-  if (h == &OpCmpb) return DoubleFor<Cmp, ByteWidth>(word);
-  if (h == &OpBitb) return DoubleFor<Bit, ByteWidth>(word);
-  if (h == &OpBicb) return DoubleFor<Bic, ByteWidth>(word);
-  if (h == &OpBisb) return DoubleFor<Bis, ByteWidth>(word);
+  if (h == &OpCmpb) return DoubleFor<ops::Cmp, ByteWidth>(word);
+  if (h == &OpBitb) return DoubleFor<ops::Bit, ByteWidth>(word);
+  if (h == &OpBicb) return DoubleFor<ops::Bic, ByteWidth>(word);
+  if (h == &OpBisb) return DoubleFor<ops::Bis, ByteWidth>(word);
   if (h == &OpXor && ((word >> 6) & 7) != 7) {
     static constexpr auto kXor = MakeXor(std::make_index_sequence<kForms>());
     return kXor[FormOf(word & 077)];

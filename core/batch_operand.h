@@ -9,9 +9,12 @@
 
 #include "core/machine.h"
 #include "core/operand_width.h"
+#include "core/operations.h"
 #include "core/word.h"
 
 namespace orlan::batch {
+
+using ops::SetCc;
 
 // A field's form: mode x 2, plus 1 when the register is PC.
 inline constexpr unsigned kForms = 16;
@@ -140,36 +143,6 @@ inline uint8_t* RmwLocation(Machine& m, uint16_t pc, const Operand& op) {
   } else {
     return m.LocateWrite(op.ea, pc);
   }
-}
-
-// Condition codes without branches.
-template <class W>
-inline constexpr int kBits = 8 * sizeof(typename W::Value);
-
-template <class W>
-inline uint16_t NzBits(typename W::Value result) {
-  const unsigned r = result;
-  return static_cast<uint16_t>(((r >> (kBits<W> - 4)) & kPswN) | (r == 0 ? kPswZ : 0));
-}
-
-// The codes of r = a + b (words): C the carry, V when r's sign differs from both.
-inline uint16_t SumBits(unsigned a, unsigned b) {
-  const unsigned sum = a + b;
-  const unsigned r = sum & 0177777;
-  return static_cast<uint16_t>(((r >> 12) & kPswN) | (r == 0 ? kPswZ : 0) |
-                               ((((a ^ r) & (b ^ r)) >> 14) & kPswV) | (sum >> 16));
-}
-
-// The codes of r = a - b: C the borrow, V when a and b differ in sign and r has b's.
-template <class W>
-inline uint16_t DifferenceBits(unsigned a, unsigned b, unsigned r) {
-  return static_cast<uint16_t>(NzBits<W>(static_cast<typename W::Value>(r)) |
-                               ((((a ^ b) & (a ^ r)) >> (kBits<W> - 2)) & kPswV) |
-                               (a < b ? kPswC : 0));
-}
-
-inline void SetCc(CpuState& c, uint16_t defined, uint16_t bits) {
-  c.psw = static_cast<uint16_t>((c.psw & ~defined) | bits);
 }
 
 }  // namespace orlan::batch

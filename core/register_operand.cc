@@ -5,6 +5,7 @@
 
 #include "core/instructions.h"
 #include "core/operand_width.h"
+#include "core/operations.h"
 
 namespace orlan {
 namespace {
@@ -138,8 +139,7 @@ uint16_t OpXor(Machine& m) {
   const int r = RegisterField(c);
   ModifyOperand<WordWidth>(m, DestinationField(c), [&c, r](uint16_t d) {
     const auto x = static_cast<uint16_t>(c.R(r) ^ d);
-    ClearCc(c, kPswN | kPswZ | kPswV);
-    SetNZ(c, SignedWord(x));
+    ops::SetLogic<WordWidth>(c, x);
     return x;
   });
   return 0;
