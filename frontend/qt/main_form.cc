@@ -587,17 +587,18 @@ void TMainForm::OpenMachineFolder() {
   if (!folder_dialog) return;
   const std::optional<QString> folder = folder_dialog();
   if (!folder) return;
-  if (!HoldsMachineFiles(PathOf(*folder))) {
-    sink_.Warning(PathText(PathOf(*folder)) + ": holds none of the machine's files");
+  const std::filesystem::path path = PathOf(*folder);
+  if (!HoldsMachineFiles(path)) {
+    sink_.Warning(PathText(path) + ": holds none of the machine's files");
     return;
   }
   // A folder another emulator holds would refuse the next machine after this one has
   // closed, ending the program: ask first and keep running this one. (This machine's
   // own folder is held by it and is let go before it opens again.)
   std::error_code same_error;
-  if (!std::filesystem::equivalent(PathOf(*folder), system_.folder(), same_error)) {
+  if (!std::filesystem::equivalent(path, system_.folder(), same_error)) {
     FolderLock probe;
-    if (const IoResult free = probe.Acquire(PathOf(*folder)); !free) {
+    if (const IoResult free = probe.Acquire(path); !free) {
       sink_.Warning(free.error);
       return;
     }
