@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -15,6 +14,7 @@
 #include "frontend/message_sink.h"
 #include "frontend/system.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/support/temp_dir.h"
 
 using orlan::fuzz::Check;
 
@@ -24,23 +24,9 @@ constexpr std::string_view kSeparator = "\n===\n";
 constexpr const char* kFiles[] = {"orlan.ini", "rom.bin", "romt.bin", "smp0.bin", "rtc.bin"};
 
 // One folder for the whole run, emptied before each input and removed at exit.
-struct ScratchFolder {
-  ScratchFolder() {
-    std::error_code error;
-    path = std::filesystem::temp_directory_path(error) /
-           ("orlan-fuzz-folder-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(path, error);
-  }
-  ~ScratchFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path, error);
-  }
-  std::filesystem::path path;
-};
-
 const std::filesystem::path& Folder() {
-  static const ScratchFolder folder;
-  return folder.path;
+  static const orlan::testing::TempDir folder;
+  return folder.path();
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,8 +28,7 @@ TEST(LcdPngTest, WritesAPngOfTheDisplaySize) {
     const std::string path = (dir / "lcd.png").string();
     const auto run = testing::RunText(rig, "lcd png " + path + c.scale + "\n");
     ASSERT_EQ(run.err, "") << c.scale;
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+    const std::vector<uint8_t> file = dir.Read("lcd.png");
     ASSERT_GE(file.size(), 33u) << c.scale;
     EXPECT_EQ(std::string(file.begin() + 1, file.begin() + 4), "PNG");
     EXPECT_EQ(std::string(file.begin() + 12, file.begin() + 16), "IHDR");
