@@ -20,11 +20,30 @@ constexpr uint16_t TakenMask(Condition taken) {
   return mask;
 }
 
+// Whether the condition looks at the code `bit`.
+constexpr bool Uses(uint16_t taken, uint16_t bit) {
+  for (unsigned i = 0; i < 16; ++i) {
+    if (((taken >> i) & 1) != ((taken >> (i ^ bit)) & 1)) return true;
+  }
+  return false;
+}
+
+// The codes that `kTaken` looks at, the others left 0.
+template <uint16_t kTaken>
+unsigned UsedBits(const CodeSources& s) {
+  unsigned bits = 0;
+  if constexpr (Uses(kTaken, kPswN)) bits |= (static_cast<uint32_t>(s.nz) >> 31) << 3;
+  if constexpr (Uses(kTaken, kPswZ)) bits |= static_cast<uint16_t>(s.nz) == 0 ? kPswZ : 0;
+  if constexpr (Uses(kTaken, kPswV)) bits |= (static_cast<uint32_t>(s.v) >> 31) << 1;
+  if constexpr (Uses(kTaken, kPswC)) bits |= s.c & 1;
+  return bits;
+}
+
 // A taken branch adds twice the signed low byte to PC, which points past it.
 template <uint16_t kTaken>
 uint16_t Branch(Machine& m, uint16_t pc, uint16_t ir) {
   FetchEa(m.cpu, pc);
-  const int offset = ((kTaken >> (m.cpu.psw & kPswNzvc)) & 1) ? 2 * static_cast<int8_t>(ir) : 0;
+  const int offset = ((kTaken >> UsedBits<kTaken>(m.codes)) & 1) ? 2 * static_cast<int8_t>(ir) : 0;
   return static_cast<uint16_t>(pc + offset);
 }
 

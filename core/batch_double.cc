@@ -32,7 +32,7 @@ uint16_t Double(Machine& m, uint16_t pc, uint16_t ir) {
   const V s = W::Load(ForRead<W, kSrc>(m, pc, SourceCell(ir)).at);
   const unsigned dn = DestinationCell(ir);
   if constexpr (kKindOf<Op> == Kind::kRead) {
-    Op::template Apply<W>(c, s, W::Load(ForRead<W, kDst>(m, pc, dn).at));
+    Op::template Apply<W>(Codes(m), s, W::Load(ForRead<W, kDst>(m, pc, dn).at));
   } else if constexpr (kKindOf<Op> == Kind::kWrite) {
     if constexpr (kIsByte<W> && kDst / 2 == 0) {
       // MOVB into a register sign-extends the byte into the whole register.
@@ -40,10 +40,10 @@ uint16_t Double(Machine& m, uint16_t pc, uint16_t ir) {
     } else {
       W::Store(ForWrite<W, kDst>(m, pc, dn), s);
     }
-    ops::SetLogic<W>(c, s);
+    Codes(m).Logic<W>(s);
   } else {
     const Operand d = ForRead<W, kDst>(m, pc, dn);
-    const V r = Op::template Apply<W>(c, s, W::Load(d.at));
+    const V r = Op::template Apply<W>(Codes(m), s, W::Load(d.at));
     W::Store(RmwLocation<kDst>(m, pc, d), r);
   }
   return pc;
@@ -57,7 +57,7 @@ uint16_t Xor(Machine& m, uint16_t pc, uint16_t ir) {
   if constexpr (kDst / 2 == 0) FetchEa(c, pc);
   const Operand d = ForRead<WordWidth, kDst>(m, pc, DestinationCell(ir));
   const auto r = static_cast<uint16_t>(Reg(c, SourceCell(ir)) ^ LoadWord(d.at));
-  ops::SetLogic<WordWidth>(c, r);
+  Codes(m).Logic<WordWidth>(r);
   StoreWord(RmwLocation<kDst>(m, pc, d), r);
   return pc;
 }

@@ -14,7 +14,8 @@
 
 namespace orlan::batch {
 
-using ops::SetCc;
+// The batch handlers' codes.
+inline LazyCodes Codes(Machine& m) { return LazyCodes(m.codes); }
 
 // A field's form: mode x 2, plus 1 when the register is PC.
 inline constexpr unsigned kForms = 16;

@@ -23,12 +23,12 @@ uint16_t Single(Machine& m, uint16_t pc, uint16_t ir) {
   const unsigned n = DestinationCell(ir);
   if constexpr (std::is_same_v<Op, Clr>) {
     W::Store(ForWrite<W, kForm>(m, pc, n), 0);
-    SetCc(c, kPswNzvc, kPswZ);
+    Codes(m).Nzvc<W>(0, false, false);
   } else if constexpr (std::is_same_v<Op, Tst>) {
-    ops::SetNzvc<W>(c, W::Load(ForRead<W, kForm>(m, pc, n).at), false, false);
+    Codes(m).Nzvc<W>(W::Load(ForRead<W, kForm>(m, pc, n).at), false, false);
   } else {
     const Operand d = ForRead<W, kForm>(m, pc, n);
-    const Value<W> r = Op::template Apply<W>(c, W::Load(d.at));
+    const Value<W> r = Op::template Apply<W>(Codes(m), W::Load(d.at));
     W::Store(RmwLocation<kForm>(m, pc, d), r);
   }
   return pc;

@@ -7,41 +7,46 @@
 namespace orlan {
 namespace {
 
-// CpuState as the fetch leaves it for a decoder handler: PC past the word, IR, and EA
-// at the fetch address.
-void AfterFetch(CpuState& c, uint16_t pc, uint16_t ir) {
+// CpuState as the fetch leaves it for a decoder handler: PC past the word, IR, EA at
+// the fetch address and the codes in the PSW.
+void AfterFetch(Machine& m, uint16_t pc, uint16_t ir) {
+  CpuState& c = m.cpu;
   c.set_pc(pc);
   c.ir = ir;
   c.ea = static_cast<uint16_t>(pc - 2);
+  c.psw = WithCodes(c.psw, m.codes);
+}
+
+// The batch's codes again from the PSW the handler left.
+uint16_t Resume(Machine& m) {
+  m.codes = SourcesOf(m.cpu.psw);
+  return m.cpu.pc();
 }
 
 // Any decoder handler, with CpuState's PC and IR made current around it.
 template <Handler kHandler>
 uint16_t Plain(Machine& m, uint16_t pc, uint16_t ir) {
-  CpuState& c = m.cpu;
-  AfterFetch(c, pc, ir);
+  AfterFetch(m, pc, ir);
   const uint16_t vector = kHandler(m);
   if (vector != 0) [[unlikely]]
     m.EndBatch(vector);
-  return c.pc();
+  return Resume(m);
 }
 
 // A handler that may set the T bit, WAIT or the trace suppression always ends the
 // batch, so the step finishes with CpuStep's own tests.
 template <Handler kHandler>
 uint16_t Rare(Machine& m, uint16_t pc, uint16_t ir) {
-  CpuState& c = m.cpu;
-  AfterFetch(c, pc, ir);
+  AfterFetch(m, pc, ir);
   m.EndBatch(kHandler(m));
-  return c.pc();
+  return Resume(m);
 }
 
 // A word whose handler has no entry below: correct, only slow.
 uint16_t Lookup(Machine& m, uint16_t pc, uint16_t ir) {
-  CpuState& c = m.cpu;
-  AfterFetch(c, pc, ir);
+  AfterFetch(m, pc, ir);
   m.EndBatch(HandlerFor(ir)(m));
-  return c.pc();
+  return Resume(m);
 }
 
 struct Entry {

@@ -26,12 +26,12 @@ uint16_t Move(Machine& m) {
     if (dd < 010) {
       // MOVB into a register sign-extends the byte into the whole register.
       c.SetR(static_cast<int>(dd), static_cast<uint16_t>(W::Signed(s)));
-      ops::SetLogic<W>(c, s);
+      PswCodes(c).Logic<W>(s);
       return 0;
     }
   }
   W::Store(OperandForWrite(m, dd), s);
-  ops::SetLogic<W>(c, s);
+  PswCodes(c).Logic<W>(s);
   return 0;
 }
 
@@ -40,7 +40,7 @@ template <class Op, class W>
 uint16_t ReadBoth(Machine& m) {
   const typename W::Value s = ReadSource<W>(m);
   const typename W::Value d = ReadOperand<W>(m, DestinationField(m.cpu));
-  Op::template Apply<W>(m.cpu, s, d);
+  Op::template Apply<W>(PswCodes(m.cpu), s, d);
   return 0;
 }
 
@@ -49,8 +49,9 @@ template <class Op, class W>
 uint16_t Modify(Machine& m) {
   CpuState& c = m.cpu;
   const typename W::Value s = ReadSource<W>(m);
-  ModifyOperand<W>(m, DestinationField(c),
-                   [&c, s](typename W::Value d) { return Op::template Apply<W>(c, s, d); });
+  ModifyOperand<W>(m, DestinationField(c), [&c, s](typename W::Value d) {
+    return Op::template Apply<W>(PswCodes(c), s, d);
+  });
   return 0;
 }
 

@@ -219,6 +219,7 @@ int32_t Machine::RunBatch(int32_t budget) {
   batch_vector_ = 0;
   uint16_t pc = c.pc();
   uint16_t ir = c.ir;
+  codes = SourcesOf(c.psw);
   int32_t steps = 0;
   for (;;) {
     // Fetch with field 27 ((PC)+) as a word; ROM below the device windows is plain too.
@@ -237,6 +238,7 @@ int32_t Machine::RunBatch(int32_t budget) {
     if (attention_ != 0) [[unlikely]] {
       c.ir = ir;
       c.set_pc(pc & kWordMask);
+      c.psw = WithCodes(c.psw, codes);
       FinishStep(batch_vector_);
       return steps;
     }
@@ -245,6 +247,7 @@ int32_t Machine::RunBatch(int32_t budget) {
   }
   c.ir = ir;
   c.set_pc(pc);
+  c.psw = WithCodes(c.psw, codes);
   return steps;
 }
 

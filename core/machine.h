@@ -10,6 +10,7 @@
 #include <span>
 
 #include "core/bus_device.h"
+#include "core/condition_codes.h"
 #include "core/cpu_state.h"
 
 namespace orlan {
@@ -169,6 +170,9 @@ class Machine {
     batch_vector_ = vector;
     attention_ |= kAttentionStep;
   }
+  // The condition codes while a batch runs; the PSW's own are stale until it ends.
+  // Only the processor reads them (no device handler looks at the PSW).
+  CodeSources codes;
 
  private:
   // Attention bits: why the batch loop leaves its fast path after a step, tested once

@@ -139,7 +139,7 @@ uint16_t OpXor(Machine& m) {
   const int r = RegisterField(c);
   ModifyOperand<WordWidth>(m, DestinationField(c), [&c, r](uint16_t d) {
     const auto x = static_cast<uint16_t>(c.R(r) ^ d);
-    ops::SetLogic<WordWidth>(c, x);
+    PswCodes(c).Logic<WordWidth>(x);
     return x;
   });
   return 0;

@@ -13,7 +13,7 @@ uint16_t Modify(Machine& m) {
   CpuState& c = m.cpu;
   c.mask = W::kMask;
   ModifyOperand<W>(m, DestinationField(c),
-                   [&c](typename W::Value d) { return Op::template Apply<W>(c, d); });
+                   [&c](typename W::Value d) { return Op::template Apply<W>(PswCodes(c), d); });
   return 0;
 }
 
@@ -22,7 +22,7 @@ uint16_t Clear(Machine& m) {
   CpuState& c = m.cpu;
   c.mask = W::kMask;
   W::Store(OperandForWrite(m, DestinationField(c)), 0);  // write only: never read
-  ops::SetCc(c, kPswNzvc, kPswZ);
+  PswCodes(c).Nzvc<W>(0, false, false);
   return 0;
 }
 
@@ -30,7 +30,7 @@ template <class W>
 uint16_t Test(Machine& m) {
   CpuState& c = m.cpu;
   c.mask = W::kMask;
-  ops::SetNzvc<W>(c, ReadOperand<W>(m, DestinationField(c)), false, false);
+  PswCodes(c).Nzvc<W>(ReadOperand<W>(m, DestinationField(c)), false, false);
   return 0;
 }
 
