@@ -41,7 +41,7 @@ unsigned UsedBits(const CodeSources& s) {
 
 // A taken branch adds twice the signed low byte to PC, which points past it.
 template <uint16_t kTaken>
-uint16_t Branch(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Branch(Machine& m, uint16_t pc, uint32_t ir) {
   FetchEa(m.cpu, pc);
   const int offset = ((kTaken >> UsedBits<kTaken>(m.codes)) & 1) ? 2 * static_cast<int8_t>(ir) : 0;
   return static_cast<uint16_t>(pc + offset);
@@ -71,7 +71,7 @@ constexpr BranchEntry kBranches[] = {
 };
 
 // SOB on R0-SP.
-uint16_t Sob(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Sob(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   FetchEa(c, pc);
   const unsigned n = SourceCell(ir);
@@ -82,7 +82,7 @@ uint16_t Sob(Machine& m, uint16_t pc, uint16_t ir) {
 
 // The loop forces the new PC even.
 template <unsigned kForm>
-uint16_t Jmp(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Jmp(Machine& m, uint16_t pc, uint32_t ir) {
   const uint16_t a = Address<WordWidth, kForm>(m, pc, DestinationCell(ir));
   m.cpu.ea = a;
   return a;
@@ -91,7 +91,7 @@ uint16_t Jmp(Machine& m, uint16_t pc, uint16_t ir) {
 // The linkage register is read after the push has lowered SP, so JSR SP pushes the
 // lowered value.
 template <unsigned kForm, bool kLinkPc>
-uint16_t Jsr(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Jsr(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   const uint16_t target = Address<WordWidth, kForm>(m, pc, DestinationCell(ir)) & kWordMask;
   const auto sp = static_cast<uint16_t>(Reg(c, kSpCell) - 2);
@@ -104,7 +104,7 @@ uint16_t Jsr(Machine& m, uint16_t pc, uint16_t ir) {
 }
 
 template <bool kLinkPc>
-uint16_t Rts(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Rts(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   const unsigned r = DestinationCell(ir);
   pc = (kLinkPc ? pc : Reg(c, r)) & kWordMask;

@@ -24,7 +24,7 @@ template <>
 inline constexpr Kind kKindOf<ops::Bit> = Kind::kRead;
 
 template <class Op, class W, unsigned kSrc, unsigned kDst>
-uint16_t Double(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Double(Machine& m, uint16_t pc, uint32_t ir) {
   using V = typename W::Value;
   CpuState& c = m.cpu;
   if constexpr (kIsByte<W>) c.mask = kByteMask;  // the fetch left the word mask
@@ -52,7 +52,7 @@ uint16_t Double(Machine& m, uint16_t pc, uint16_t ir) {
 // The destination is located and read first, so XOR R2,(R2)+ uses R2 after the
 // increment; C is left as it is.
 template <unsigned kDst>
-uint16_t Xor(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Xor(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   if constexpr (kDst / 2 == 0) FetchEa(c, pc);
   const Operand d = ForRead<WordWidth, kDst>(m, pc, DestinationCell(ir));

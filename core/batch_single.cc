@@ -16,7 +16,7 @@ struct Clr {};  // write only: never read
 struct Tst {};
 
 template <class Op, class W, unsigned kForm>
-uint16_t Single(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Single(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   if constexpr (kIsByte<W>) c.mask = kByteMask;  // the fetch left the word mask
   if constexpr (kForm / 2 == 0) FetchEa(c, pc);

@@ -9,10 +9,10 @@ namespace {
 
 // CpuState as the fetch leaves it for a decoder handler: PC past the word, IR, EA at
 // the fetch address and the codes in the PSW.
-void AfterFetch(Machine& m, uint16_t pc, uint16_t ir) {
+void AfterFetch(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   c.set_pc(pc);
-  c.ir = ir;
+  c.ir = static_cast<uint16_t>(ir);
   c.ea = static_cast<uint16_t>(pc - 2);
   c.psw = WithCodes(c.psw, m.codes);
 }
@@ -25,7 +25,7 @@ uint16_t Resume(Machine& m) {
 
 // Any decoder handler, with CpuState's PC and IR made current around it.
 template <Handler kHandler>
-uint16_t Plain(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Plain(Machine& m, uint16_t pc, uint32_t ir) {
   AfterFetch(m, pc, ir);
   const uint16_t vector = kHandler(m);
   if (vector != 0) [[unlikely]]
@@ -36,16 +36,16 @@ uint16_t Plain(Machine& m, uint16_t pc, uint16_t ir) {
 // A handler that may set the T bit, WAIT or the trace suppression always ends the
 // batch, so the step finishes with CpuStep's own tests.
 template <Handler kHandler>
-uint16_t Rare(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Rare(Machine& m, uint16_t pc, uint32_t ir) {
   AfterFetch(m, pc, ir);
   m.EndBatch(kHandler(m));
   return Resume(m);
 }
 
 // A word whose handler has no entry below: correct, only slow.
-uint16_t Lookup(Machine& m, uint16_t pc, uint16_t ir) {
+uint16_t Lookup(Machine& m, uint16_t pc, uint32_t ir) {
   AfterFetch(m, pc, ir);
-  m.EndBatch(HandlerFor(ir)(m));
+  m.EndBatch(HandlerFor(static_cast<uint16_t>(ir))(m));
   return Resume(m);
 }
 

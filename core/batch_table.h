@@ -14,7 +14,7 @@ namespace orlan {
 // (CpuState's PC is stale); returns PC after the instruction, not yet forced even.
 // A handler that traps or may change what the batch loop relies on (the T bit, WAIT,
 // the trace suppression) calls Machine::EndBatch.
-using BatchHandler = uint16_t (*)(Machine& m, uint16_t pc, uint16_t ir);
+using BatchHandler = uint16_t (*)(Machine& m, uint16_t pc, uint32_t ir);
 
 const std::array<BatchHandler, 0200000>& BatchTable();
 

@@ -218,7 +218,7 @@ int32_t Machine::RunBatch(int32_t budget) {
   attention_ = 0;
   batch_vector_ = 0;
   uint16_t pc = c.pc();
-  uint16_t ir = c.ir;
+  uint32_t ir = c.ir;
   codes = SourcesOf(c.psw);
   int32_t steps = 0;
   for (;;) {
@@ -236,7 +236,7 @@ int32_t Machine::RunBatch(int32_t budget) {
     pc = table[ir](*this, static_cast<uint16_t>(pc + 2), ir);
     ++steps;
     if (attention_ != 0) [[unlikely]] {
-      c.ir = ir;
+      c.ir = static_cast<uint16_t>(ir);
       c.set_pc(pc & kWordMask);
       c.psw = WithCodes(c.psw, codes);
       FinishStep(batch_vector_);
@@ -245,7 +245,7 @@ int32_t Machine::RunBatch(int32_t budget) {
     pc &= kWordMask;
     if (steps == budget) break;
   }
-  c.ir = ir;
+  c.ir = static_cast<uint16_t>(ir);
   c.set_pc(pc);
   c.psw = WithCodes(c.psw, codes);
   return steps;
