@@ -129,11 +129,11 @@ class LazyCodes {
     Nzv<W>(r, v);
     s_.c = carry;
   }
+  // Bit 15 of the 17-bit sum is the result's sign, so the sum serves for N, Z and V.
   void Sum(unsigned a, unsigned b) {
     const unsigned sum = a + b;
-    const unsigned r = sum & 0177777;
-    s_.nz = static_cast<int16_t>(r);
-    s_.v = static_cast<int16_t>((a ^ r) & (b ^ r));
+    s_.nz = static_cast<int16_t>(sum);
+    s_.v = static_cast<int16_t>((a ^ sum) & (b ^ sum));
     s_.c = sum >> 16;
   }
   template <class W>

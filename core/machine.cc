@@ -62,7 +62,7 @@ uint8_t* Machine::LocateReadSlow(uint16_t a) {
   }
   if (static_cast<uint16_t>(a - kLcdBase) <= kRtcBase + 0177 - kLcdBase) {
     // A device handler may raise a request or arm the pending write: no batch goes on.
-    attention_ |= kAttentionDevice;
+    Attend(kAttentionDevice);
     if ((a & 0177774) == kLcdBase) return devices_[0]->Read(a - kLcdBase);
     if ((a & 0177760) == kChannelBase) return devices_[1]->Read(a - kChannelBase);
     if ((a & 0177600) == kRtcBase) return devices_[2]->Read(a - kRtcBase);
@@ -81,7 +81,7 @@ uint8_t* Machine::LocateWriteSlow(uint16_t a) {
     if (a <= ram_top_) return &ram_[a];
   }
   if (static_cast<uint16_t>(a - kLcdBase) <= kRtcBase + 0177 - kLcdBase) {
-    attention_ |= kAttentionDevice;
+    Attend(kAttentionDevice);
     if ((a & 0177774) == kLcdBase) return devices_[0]->Write(a - kLcdBase);
     if ((a & 0177760) == kChannelBase) return devices_[1]->Write(a - kChannelBase);
     if ((a & 0177600) == kRtcBase) return devices_[2]->Write(a - kRtcBase);
@@ -217,10 +217,10 @@ int32_t Machine::RunBatch(int32_t budget) {
   const uint16_t ram_top = ram_top_;
   attention_ = 0;
   batch_vector_ = 0;
+  steps_left_ = budget;
   uint16_t pc = c.pc();
   uint32_t ir = c.ir;
   codes = SourcesOf(c.psw);
-  int32_t steps = 0;
   for (;;) {
     // Fetch with field 27 ((PC)+) as a word; ROM below the device windows is plain too.
     // A handler whose operands move no EA leaves it at the fetch address itself.
@@ -234,21 +234,16 @@ int32_t Machine::RunBatch(int32_t budget) {
       ir = LoadWord(LocateReadSlow(pc));
     }
     pc = table[ir](*this, static_cast<uint16_t>(pc + 2), ir);
-    ++steps;
-    if (attention_ != 0) [[unlikely]] {
-      c.ir = static_cast<uint16_t>(ir);
-      c.set_pc(pc & kWordMask);
-      c.psw = WithCodes(c.psw, codes);
-      FinishStep(batch_vector_);
-      return steps;
-    }
     pc &= kWordMask;
-    if (steps == budget) break;
+    if (--steps_left_ == 0) [[unlikely]]
+      break;
   }
   c.ir = static_cast<uint16_t>(ir);
   c.set_pc(pc);
   c.psw = WithCodes(c.psw, codes);
-  return steps;
+  if (attention_ == 0) return budget;
+  FinishStep(batch_vector_);
+  return budget - steps_left_at_attention_ + 1;
 }
 
 RunResult Machine::RunSteps(int32_t budget) {

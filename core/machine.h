@@ -168,7 +168,7 @@ class Machine {
   // trap through `vector` (0: none), the T-bit trap, the trace-suppress flag.
   void EndBatch(uint16_t vector) {
     batch_vector_ = vector;
-    attention_ |= kAttentionStep;
+    Attend(kAttentionStep);
   }
   // The condition codes while a batch runs; the PSW's own are stale until it ends.
   // Only the processor reads them (no device handler looks at the PSW).
@@ -182,6 +182,13 @@ class Machine {
   static constexpr uint32_t kAttentionDevice = 1;  // a device handler ran
   static constexpr uint32_t kAttentionStep = 2;    // EndBatch
 
+  // Raises attention: the batch's countdown ends with the current step, and the
+  // steps it had left are kept to count the steps run.
+  void Attend(uint32_t why) {
+    if (attention_ == 0) steps_left_at_attention_ = steps_left_;
+    attention_ |= why;
+    steps_left_ = 1;
+  }
   uint8_t* LocateReadSlow(uint16_t a);
   uint8_t* LocateWriteSlow(uint16_t a);
   void EnterTrap(uint16_t vector);
@@ -203,6 +210,8 @@ class Machine {
   RunObserver* observer_ = nullptr;
   bool watch_accesses_ = false;
   uint32_t attention_ = 0;
+  int32_t steps_left_ = 0;  // the batch's countdown, kept here so that Attend can end it
+  int32_t steps_left_at_attention_ = 0;
   uint16_t batch_vector_ = 0;
   // One guard byte after each store: a word access at the store's last (odd)
   // address spans it and so stays inside host memory.
