@@ -27,7 +27,7 @@ template <class Op, class W, unsigned kSrc, unsigned kDst>
 uint16_t Double(Machine& m, uint16_t pc, uint32_t ir) {
   using V = typename W::Value;
   CpuState& c = m.cpu;
-  if constexpr (kIsByte<W>) c.mask = kByteMask;  // the fetch left the word mask
+  if constexpr (kIsByte<W>) c.mask = kByteMask;
   if constexpr (kSrc / 2 == 0 && kDst / 2 == 0) FetchEa(c, pc);
   const V s = W::Load(ForRead<W, kSrc>(m, pc, SourceCell(ir)).at);
   const unsigned dn = DestinationCell(ir);

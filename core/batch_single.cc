@@ -18,7 +18,7 @@ struct Tst {};
 template <class Op, class W, unsigned kForm>
 uint16_t Single(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
-  if constexpr (kIsByte<W>) c.mask = kByteMask;  // the fetch left the word mask
+  if constexpr (kIsByte<W>) c.mask = kByteMask;
   if constexpr (kForm / 2 == 0) FetchEa(c, pc);
   const unsigned n = DestinationCell(ir);
   if constexpr (std::is_same_v<Op, Clr>) {

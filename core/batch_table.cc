@@ -8,12 +8,13 @@ namespace orlan {
 namespace {
 
 // CpuState as the fetch leaves it for a decoder handler: PC past the word, IR, EA at
-// the fetch address and the codes in the PSW.
+// the fetch address, the word access mask and the codes in the PSW.
 void AfterFetch(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   c.set_pc(pc);
   c.ir = static_cast<uint16_t>(ir);
   c.ea = static_cast<uint16_t>(pc - 2);
+  c.mask = kWordMask;
   c.psw = WithCodes(c.psw, m.codes);
 }
 
@@ -84,41 +85,58 @@ constexpr Entry kEntries[] = {
     R<&OpGo>(),
 };
 
-struct Table {
-  std::array<BatchHandler, 0200000> handlers;
-  Table() {
-    const Entry* last = &kEntries[0];
-    for (uint32_t w = 0; w < handlers.size(); ++w) {
-      const auto word = static_cast<uint16_t>(w);
-      const Handler h = HandlerFor(word);
-      BatchHandler b = batch::DoubleOperandHandler(h, word);
-      if (b == nullptr) b = batch::SingleOperandHandler(h, word);
-      if (b == nullptr) b = batch::ControlHandler(h, word);
-      if (b != nullptr) {
-        handlers[w] = b;
-        continue;
-      }
-      if (last->handler != h) {
-        last = nullptr;
-        for (const Entry& e : kEntries) {
-          if (e.handler == h) last = &e;
-        }
-      }
-      if (last == nullptr) {
-        handlers[w] = &Lookup;
-        last = &kEntries[0];
-      } else {
-        handlers[w] = last->batch;
+// The decoder's byte handlers, whose specialised forms leave the byte access mask.
+constexpr Handler kByteHandlers[] = {
+    &OpMovb, &OpCmpb, &OpBitb, &OpBicb, &OpBisb, &OpClrb, &OpComb, &OpIncb, &OpDecb,
+    &OpNegb, &OpAdcb, &OpSbcb, &OpTstb, &OpRorb, &OpRolb, &OpAsrb, &OpAslb,
+};
+
+bool IsByte(Handler h) {
+  for (Handler b : kByteHandlers) {
+    if (h == b) return true;
+  }
+  return false;
+}
+
+void Fill(BatchDispatch& d) {
+  const Entry* last = &kEntries[0];
+  for (uint32_t w = 0; w < d.handlers.size(); ++w) {
+    const auto word = static_cast<uint16_t>(w);
+    const Handler h = HandlerFor(word);
+    BatchHandler b = batch::DoubleOperandHandler(h, word);
+    if (b == nullptr) b = batch::SingleOperandHandler(h, word);
+    if (b == nullptr) b = batch::ControlHandler(h, word);
+    if (b != nullptr) {
+      d.handlers[w] = b;
+      d.word_mask_after[w] = !IsByte(h);
+      continue;
+    }
+    if (last->handler != h) {
+      last = nullptr;
+      for (const Entry& e : kEntries) {
+        if (e.handler == h) last = &e;
       }
     }
+    if (last == nullptr) {
+      d.handlers[w] = &Lookup;
+      last = &kEntries[0];
+    } else {
+      d.handlers[w] = last->batch;
+    }
   }
+}
+
+// Built in place: the tables are too large for a thread's stack.
+struct Table {
+  BatchDispatch dispatch;
+  Table() { Fill(dispatch); }
 };
 
 }  // namespace
 
-const std::array<BatchHandler, 0200000>& BatchTable() {
+const BatchDispatch& BatchTable() {
   static const Table table;
-  return table.handlers;
+  return table.dispatch;
 }
 
 }  // namespace orlan

@@ -4,6 +4,7 @@
 #define ORLAN_CORE_BATCH_TABLE_H_
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 #include "core/machine.h"
@@ -16,7 +17,16 @@ namespace orlan {
 // the trace suppression) calls Machine::EndBatch.
 using BatchHandler = uint16_t (*)(Machine& m, uint16_t pc, uint32_t ir);
 
-const std::array<BatchHandler, 0200000>& BatchTable();
+struct BatchDispatch {
+  std::array<BatchHandler, 0200000> handlers;
+  // Whether the word's handler is specialised for word operands. Those leave the access
+  // mask as the fetch sets it (word), and the batch loop, which does not store the mask
+  // each step, restores it after one of them ends the batch; the others set it
+  // themselves.
+  std::bitset<0200000> word_mask_after;
+};
+
+const BatchDispatch& BatchTable();
 
 }  // namespace orlan
 

@@ -211,7 +211,7 @@ bool Machine::NeedsAttention() const {
 // step have nothing to do; PC and IR stay in locals, written back where they can be
 // seen. The step that raises attention finishes as CpuStep does and ends the batch.
 int32_t Machine::RunBatch(int32_t budget) {
-  const std::array<BatchHandler, 0200000>& table = BatchTable();
+  const BatchDispatch& table = BatchTable();
   CpuState& c = cpu;
   const uint16_t read_end = fast_read_end_;
   const uint16_t ram_top = ram_top_;
@@ -223,8 +223,8 @@ int32_t Machine::RunBatch(int32_t budget) {
   codes = SourcesOf(c.psw);
   for (;;) {
     // Fetch with field 27 ((PC)+) as a word; ROM below the device windows is plain too.
-    // A handler whose operands move no EA leaves it at the fetch address itself.
-    c.mask = kWordMask;
+    // A handler whose operands move no EA leaves it at the fetch address itself, and
+    // the access mask is only seen after the batch.
     if (pc < read_end) {
       ir = LoadWord(&ram_[pc]);
     } else if (pc > ram_top && pc < kLcdBase) {
@@ -233,7 +233,7 @@ int32_t Machine::RunBatch(int32_t budget) {
       c.set_pc(static_cast<uint16_t>(pc + 2));
       ir = LoadWord(LocateReadSlow(pc));
     }
-    pc = table[ir](*this, static_cast<uint16_t>(pc + 2), ir);
+    pc = table.handlers[ir](*this, static_cast<uint16_t>(pc + 2), ir);
     pc &= kWordMask;
     if (--steps_left_ == 0) [[unlikely]]
       break;
@@ -241,6 +241,7 @@ int32_t Machine::RunBatch(int32_t budget) {
   c.ir = static_cast<uint16_t>(ir);
   c.set_pc(pc);
   c.psw = WithCodes(c.psw, codes);
+  if (table.word_mask_after[ir]) c.mask = kWordMask;
   if (attention_ == 0) return budget;
   FinishStep(batch_vector_);
   return budget - steps_left_at_attention_ + 1;
