@@ -28,7 +28,6 @@ uint16_t Double(Machine& m, uint16_t pc, uint32_t ir) {
   using V = typename W::Value;
   CpuState& c = m.cpu;
   if constexpr (kIsByte<W>) c.mask = kByteMask;
-  if constexpr (kSrc / 2 == 0 && kDst / 2 == 0) FetchEa(c, pc);
   const V s = W::Load(ForRead<W, kSrc>(m, pc, SourceCell(ir)).at);
   const unsigned dn = DestinationCell(ir);
   if constexpr (kKindOf<Op> == Kind::kRead) {
@@ -54,7 +53,6 @@ uint16_t Double(Machine& m, uint16_t pc, uint32_t ir) {
 template <unsigned kDst>
 uint16_t Xor(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
-  if constexpr (kDst / 2 == 0) FetchEa(c, pc);
   const Operand d = ForRead<WordWidth, kDst>(m, pc, DestinationCell(ir));
   const auto r = static_cast<uint16_t>(Reg(c, SourceCell(ir)) ^ LoadWord(d.at));
   Codes(m).Logic<WordWidth>(r);

@@ -19,7 +19,6 @@ template <class Op, class W, unsigned kForm>
 uint16_t Single(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   if constexpr (kIsByte<W>) c.mask = kByteMask;
-  if constexpr (kForm / 2 == 0) FetchEa(c, pc);
   const unsigned n = DestinationCell(ir);
   if constexpr (std::is_same_v<Op, Clr>) {
     W::Store(ForWrite<W, kForm>(m, pc, n), 0);

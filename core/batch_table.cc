@@ -103,12 +103,17 @@ void Fill(BatchDispatch& d) {
   for (uint32_t w = 0; w < d.handlers.size(); ++w) {
     const auto word = static_cast<uint16_t>(w);
     const Handler h = HandlerFor(word);
+    // A specialised handler whose operands are registers (mode 0) moves no effective
+    // address: it stays at the fetch address. Branches and jumps set their own.
+    const bool destination_register = (word & 070) == 0;
+    bool fetch_ea = destination_register && (h == &OpXor || (word & 07000) == 0);
     BatchHandler b = batch::DoubleOperandHandler(h, word);
-    if (b == nullptr) b = batch::SingleOperandHandler(h, word);
-    if (b == nullptr) b = batch::ControlHandler(h, word);
+    if (b == nullptr && (b = batch::SingleOperandHandler(h, word))) fetch_ea = destination_register;
+    if (b == nullptr && (b = batch::ControlHandler(h, word))) fetch_ea = false;
     if (b != nullptr) {
       d.handlers[w] = b;
-      d.word_mask_after[w] = !IsByte(h);
+      d.after[w] = static_cast<uint8_t>((IsByte(h) ? 0 : BatchDispatch::kWordMask) |
+                                        (fetch_ea ? BatchDispatch::kFetchEa : 0));
       continue;
     }
     if (last->handler != h) {

@@ -4,7 +4,6 @@
 #define ORLAN_CORE_BATCH_TABLE_H_
 
 #include <array>
-#include <bitset>
 #include <cstdint>
 
 #include "core/machine.h"
@@ -19,11 +18,12 @@ using BatchHandler = uint16_t (*)(Machine& m, uint16_t pc, uint32_t ir);
 
 struct BatchDispatch {
   std::array<BatchHandler, 0200000> handlers;
-  // Whether the word's handler is specialised for word operands. Those leave the access
-  // mask as the fetch sets it (word), and the batch loop, which does not store the mask
-  // each step, restores it after one of them ends the batch; the others set it
-  // themselves.
-  std::bitset<0200000> word_mask_after;
+  // What the batch loop sets after the last step of a batch, for each word: it stores
+  // neither the access mask nor, for handlers of register operands, the effective
+  // address each step, since nothing in a batch reads them.
+  static constexpr uint8_t kWordMask = 1;  // a handler for word operands: the word mask
+  static constexpr uint8_t kFetchEa = 2;   // registers only: EA at the fetch address
+  std::array<uint8_t, 0200000> after{};
 };
 
 const BatchDispatch& BatchTable();

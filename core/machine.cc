@@ -241,7 +241,9 @@ int32_t Machine::RunBatch(int32_t budget) {
   c.ir = static_cast<uint16_t>(ir);
   c.set_pc(pc);
   c.psw = WithCodes(c.psw, codes);
-  if (table.word_mask_after[ir]) c.mask = kWordMask;
+  const uint8_t after = table.after[ir];
+  if (after & BatchDispatch::kWordMask) c.mask = kWordMask;
+  if (after & BatchDispatch::kFetchEa) c.ea = static_cast<uint16_t>(pc - 2);
   if (attention_ == 0) return budget;
   FinishStep(batch_vector_);
   return budget - steps_left_at_attention_ + 1;
