@@ -70,11 +70,12 @@ constexpr BranchEntry kBranches[] = {
     {&OpBcs, &Branch<TakenMask([](bool, bool, bool, bool c) { return c; })>},
 };
 
-// SOB on R0-SP.
+// SOB on R0-SP, one handler per register.
+template <unsigned kCell>
 uint16_t Sob(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   FetchEa(c, pc);
-  const unsigned n = SourceCell(ir);
+  const unsigned n = kCell;
   const auto count = static_cast<uint16_t>(Reg(c, n) - 1);
   SetReg(c, n, count);
   return count != 0 ? static_cast<uint16_t>(pc - 2 * (ir & 077)) : pc;
@@ -146,7 +147,11 @@ BatchHandler ControlHandler(Handler h, uint16_t word) {
   for (const BranchEntry& e : kBranches) {
     if (h == e.handler) return e.batch;
   }
-  if (h == &OpSob) return ((word >> 6) & 7) == 7 ? nullptr : &Sob;
+  if (h == &OpSob) {
+    static constexpr BatchHandler kSob[] = {&Sob<0>, &Sob<2>,  &Sob<4>,  &Sob<6>,
+                                            &Sob<8>, &Sob<10>, &Sob<12>, nullptr};
+    return kSob[(word >> 6) & 7];
+  }
   if (h == &OpRts) return (word & 7) == 7 ? &Rts<true> : &Rts<false>;
   static constexpr auto kJumps = MakeJumps(std::make_index_sequence<kForms>());
   const unsigned form = FormOf(word & 077);

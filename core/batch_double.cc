@@ -23,13 +23,13 @@ inline constexpr Kind kKindOf<ops::Cmp> = Kind::kRead;
 template <>
 inline constexpr Kind kKindOf<ops::Bit> = Kind::kRead;
 
-template <class Op, class W, unsigned kSrc, unsigned kDst>
+template <class Op, class W, unsigned kSrc, unsigned kDst, class Cells = CellsFromWord>
 uint16_t Double(Machine& m, uint16_t pc, uint32_t ir) {
   using V = typename W::Value;
   CpuState& c = m.cpu;
   if constexpr (kIsByte<W>) c.mask = kByteMask;
-  const V s = W::Load(ForRead<W, kSrc>(m, pc, SourceCell(ir)).at);
-  const unsigned dn = DestinationCell(ir);
+  const V s = W::Load(ForRead<W, kSrc>(m, pc, Cells::Source(ir)).at);
+  const unsigned dn = Cells::Destination(ir);
   if constexpr (kKindOf<Op> == Kind::kRead) {
     Op::template Apply<W>(Codes(m), s, W::Load(ForRead<W, kDst>(m, pc, dn).at));
   } else if constexpr (kKindOf<Op> == Kind::kWrite) {
@@ -50,11 +50,11 @@ uint16_t Double(Machine& m, uint16_t pc, uint32_t ir) {
 
 // The destination is located and read first, so XOR R2,(R2)+ uses R2 after the
 // increment; C is left as it is.
-template <unsigned kDst>
+template <unsigned kDst, class Cells = CellsFromWord>
 uint16_t Xor(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
-  const Operand d = ForRead<WordWidth, kDst>(m, pc, DestinationCell(ir));
-  const auto r = static_cast<uint16_t>(Reg(c, SourceCell(ir)) ^ LoadWord(d.at));
+  const Operand d = ForRead<WordWidth, kDst>(m, pc, Cells::Destination(ir));
+  const auto r = static_cast<uint16_t>(Reg(c, Cells::Source(ir)) ^ LoadWord(d.at));
   Codes(m).Logic<WordWidth>(r);
   StoreWord(RmwLocation<kDst>(m, pc, d), r);
   return pc;
@@ -75,8 +75,32 @@ constexpr std::array<BatchHandler, kForms * kForms> MakeDouble(std::index_sequen
   return {DoubleAt<Op, W, kIndex>()...};
 }
 
+// Register operands, by source and destination register (PC as a register is left to
+// the decoder's handlers).
+template <class Op, class W, std::size_t kIndex>
+constexpr BatchHandler RegistersAt() {
+  constexpr unsigned kSource = kIndex / 8, kDestination = kIndex % 8;
+  if constexpr (kSource == kPc || kDestination == kPc) {
+    return nullptr;
+  } else {
+    return &Double<Op, W, 0, 0, FixedCells<kSource, kDestination>>;
+  }
+}
+
+template <class Op, class W, std::size_t... kIndex>
+constexpr std::array<BatchHandler, 64> MakeRegisters(std::index_sequence<kIndex...>) {
+  return {RegistersAt<Op, W, kIndex>()...};
+}
+
+// Whether both operands of a double-operand word are registers (mode 0), and its
+// registers as an index of 0-63.
+constexpr bool RegisterOperands(uint16_t word) { return (word & 07070) == 0; }
+constexpr unsigned RegisterPair(uint16_t word) { return ((word >> 6) & 7) * 8 + (word & 7); }
+
 template <class Op, class W>
 BatchHandler DoubleFor(uint16_t word) {
+  static constexpr auto kRegisters = MakeRegisters<Op, W>(std::make_index_sequence<64>());
+  if (RegisterOperands(word)) return kRegisters[RegisterPair(word)];
   static constexpr auto kTable = MakeDouble<Op, W>(std::make_index_sequence<kForms * kForms>());
   return kTable[FormOf((word >> 6) & 077) * kForms + FormOf(word & 077)];
 }
@@ -95,6 +119,21 @@ constexpr std::array<BatchHandler, kForms> MakeXor(std::index_sequence<kForm...>
   return {XorAt<kForm>()...};
 }
 
+template <std::size_t kIndex>
+constexpr BatchHandler XorRegistersAt() {
+  constexpr unsigned kSource = kIndex / 8, kDestination = kIndex % 8;
+  if constexpr (kSource == kPc || kDestination == kPc) {
+    return nullptr;
+  } else {
+    return &Xor<0, FixedCells<kSource, kDestination>>;
+  }
+}
+
+template <std::size_t... kIndex>
+constexpr std::array<BatchHandler, 64> MakeXorRegisters(std::index_sequence<kIndex...>) {
+  return {XorRegistersAt<kIndex>()...};
+}
+
 }  // namespace
 
 BatchHandler DoubleOperandHandler(Handler h, uint16_t word) {
@@ -111,6 +150,8 @@ BatchHandler DoubleOperandHandler(Handler h, uint16_t word) {
   if (h == &OpBicb) return DoubleFor<ops::Bic, ByteWidth>(word);
   if (h == &OpBisb) return DoubleFor<ops::Bis, ByteWidth>(word);
   if (h == &OpXor && ((word >> 6) & 7) != 7) {
+    static constexpr auto kRegisters = MakeXorRegisters(std::make_index_sequence<64>());
+    if ((word & 070) == 0) return kRegisters[RegisterPair(word)];
     static constexpr auto kXor = MakeXor(std::make_index_sequence<kForms>());
     return kXor[FormOf(word & 077)];
   }

@@ -34,6 +34,19 @@ inline constexpr bool kIsByte = std::is_same_v<W, ByteWidth>;
 inline constexpr unsigned kSpCell = 2 * kSp;
 inline unsigned SourceCell(unsigned ir) { return (ir >> 5) & 016; }       // bits 8-6
 inline unsigned DestinationCell(unsigned ir) { return (ir << 1) & 016; }  // bits 2-0
+// Where a handler finds its registers: in the instruction word, or fixed when it is
+// specialised for them (as for register operands, the commonest forms, which then
+// decode nothing).
+struct CellsFromWord {
+  static unsigned Source(uint32_t ir) { return SourceCell(ir); }
+  static unsigned Destination(uint32_t ir) { return DestinationCell(ir); }
+};
+template <unsigned kSource, unsigned kDestination>
+struct FixedCells {
+  static unsigned Source(uint32_t) { return 2 * kSource; }
+  static unsigned Destination(uint32_t) { return 2 * kDestination; }
+};
+
 inline uint16_t Reg(const CpuState& c, unsigned cell) { return LoadWord(&c.cells[cell]); }
 inline void SetReg(CpuState& c, unsigned cell, uint16_t v) { StoreWord(&c.cells[cell], v); }
 

@@ -15,11 +15,11 @@ using Value = typename W::Value;
 struct Clr {};  // write only: never read
 struct Tst {};
 
-template <class Op, class W, unsigned kForm>
+template <class Op, class W, unsigned kForm, class Cells = CellsFromWord>
 uint16_t Single(Machine& m, uint16_t pc, uint32_t ir) {
   CpuState& c = m.cpu;
   if constexpr (kIsByte<W>) c.mask = kByteMask;
-  const unsigned n = DestinationCell(ir);
+  const unsigned n = Cells::Destination(ir);
   if constexpr (std::is_same_v<Op, Clr>) {
     W::Store(ForWrite<W, kForm>(m, pc, n), 0);
     Codes(m).Nzvc<W>(0, false, false);
@@ -47,8 +47,25 @@ constexpr std::array<BatchHandler, kForms> MakeSingle(std::index_sequence<kForm.
   return {SingleAt<Op, W, kForm>()...};
 }
 
+// A register operand, by register (PC as a register is left to the decoder's handler).
+template <class Op, class W, std::size_t kRegister>
+constexpr BatchHandler RegisterAt() {
+  if constexpr (kRegister == kPc) {
+    return nullptr;
+  } else {
+    return &Single<Op, W, 0, FixedCells<0, kRegister>>;
+  }
+}
+
+template <class Op, class W, std::size_t... kRegister>
+constexpr std::array<BatchHandler, 8> MakeRegister(std::index_sequence<kRegister...>) {
+  return {RegisterAt<Op, W, kRegister>()...};
+}
+
 template <class Op, class W>
 BatchHandler SingleFor(uint16_t word) {
+  static constexpr auto kRegister = MakeRegister<Op, W>(std::make_index_sequence<8>());
+  if ((word & 070) == 0) return kRegister[word & 7];
   static constexpr auto kTable = MakeSingle<Op, W>(std::make_index_sequence<kForms>());
   return kTable[FormOf(word & 077)];
 }
