@@ -70,15 +70,31 @@ constexpr BranchEntry kBranches[] = {
     {&OpBcs, &Branch<TakenMask([](bool, bool, bool, bool c) { return c; })>},
 };
 
-// SOB on R0-SP, one handler per register.
-template <unsigned kCell>
-uint16_t Sob(Machine& m, uint16_t pc, uint32_t ir) {
+// SOB on R0-SP, one handler per register and offset: the new PC then does not wait
+// for the instruction word, which a loop's every round would.
+template <unsigned kCell, unsigned kOffset>
+uint16_t Sob(Machine& m, uint16_t pc, uint32_t) {
   CpuState& c = m.cpu;
   FetchEa(c, pc);
-  const unsigned n = kCell;
-  const auto count = static_cast<uint16_t>(Reg(c, n) - 1);
-  SetReg(c, n, count);
-  return count != 0 ? static_cast<uint16_t>(pc - 2 * (ir & 077)) : pc;
+  const auto count = static_cast<uint16_t>(Reg(c, kCell) - 1);
+  SetReg(c, kCell, count);
+  return count != 0 ? static_cast<uint16_t>(pc - 2 * kOffset) : pc;
+}
+
+// By the word's bits 8-0 (register and offset); PC as the counter is left to the
+// decoder's handler.
+template <std::size_t kBits>
+constexpr BatchHandler SobAt() {
+  if constexpr (kBits / 0100 == kPc) {
+    return nullptr;
+  } else {
+    return &Sob<2 * (kBits / 0100), kBits % 0100>;
+  }
+}
+
+template <std::size_t... kBits>
+constexpr std::array<BatchHandler, 01000> MakeSob(std::index_sequence<kBits...>) {
+  return {SobAt<kBits>()...};
 }
 
 // The loop forces the new PC even.
@@ -148,9 +164,8 @@ BatchHandler ControlHandler(Handler h, uint16_t word) {
     if (h == e.handler) return e.batch;
   }
   if (h == &OpSob) {
-    static constexpr BatchHandler kSob[] = {&Sob<0>, &Sob<2>,  &Sob<4>,  &Sob<6>,
-                                            &Sob<8>, &Sob<10>, &Sob<12>, nullptr};
-    return kSob[(word >> 6) & 7];
+    static constexpr auto kSob = MakeSob(std::make_index_sequence<01000>());
+    return kSob[word & 0777];
   }
   if (h == &OpRts) return (word & 7) == 7 ? &Rts<true> : &Rts<false>;
   static constexpr auto kJumps = MakeJumps(std::make_index_sequence<kForms>());
