@@ -39,35 +39,46 @@ unsigned UsedBits(const CodeSources& s) {
   return bits;
 }
 
-// A taken branch adds twice the signed low byte to PC, which points past it.
-template <uint16_t kTaken>
-uint16_t Branch(Machine& m, uint16_t pc, uint32_t ir) {
+// A taken branch adds twice the signed low byte to PC, which points past it. One
+// handler per condition and offset, so the new PC does not wait for the word.
+template <uint16_t kTaken, int kOffset>
+uint16_t Branch(Machine& m, uint16_t pc, uint32_t) {
   FetchEa(m.cpu, pc);
-  const int offset = ((kTaken >> UsedBits<kTaken>(m.codes)) & 1) ? 2 * static_cast<int8_t>(ir) : 0;
+  const int offset = ((kTaken >> UsedBits<kTaken>(m.codes)) & 1) ? 2 * kOffset : 0;
   return static_cast<uint16_t>(pc + offset);
 }
 
+template <uint16_t kTaken, std::size_t... kByte>
+constexpr std::array<BatchHandler, 0400> MakeBranch(std::index_sequence<kByte...>) {
+  return {&Branch<kTaken, static_cast<int8_t>(kByte)>...};
+}
+
+// By the word's low byte.
+template <uint16_t kTaken>
+inline constexpr std::array<BatchHandler, 0400> kBranch =
+    MakeBranch<kTaken>(std::make_index_sequence<0400>());
+
 struct BranchEntry {
   Handler handler;
-  BatchHandler batch;
+  const std::array<BatchHandler, 0400>* batch;
 };
 
 constexpr BranchEntry kBranches[] = {
-    {&OpBr, &Branch<TakenMask([](bool, bool, bool, bool) { return true; })>},
-    {&OpBne, &Branch<TakenMask([](bool, bool z, bool, bool) { return !z; })>},
-    {&OpBeq, &Branch<TakenMask([](bool, bool z, bool, bool) { return z; })>},
-    {&OpBge, &Branch<TakenMask([](bool n, bool, bool v, bool) { return n == v; })>},
-    {&OpBlt, &Branch<TakenMask([](bool n, bool, bool v, bool) { return n != v; })>},
-    {&OpBgt, &Branch<TakenMask([](bool n, bool z, bool v, bool) { return !z && n == v; })>},
-    {&OpBle, &Branch<TakenMask([](bool n, bool z, bool v, bool) { return z || n != v; })>},
-    {&OpBpl, &Branch<TakenMask([](bool n, bool, bool, bool) { return !n; })>},
-    {&OpBmi, &Branch<TakenMask([](bool n, bool, bool, bool) { return n; })>},
-    {&OpBhi, &Branch<TakenMask([](bool, bool z, bool, bool c) { return !c && !z; })>},
-    {&OpBlos, &Branch<TakenMask([](bool, bool z, bool, bool c) { return c || z; })>},
-    {&OpBvc, &Branch<TakenMask([](bool, bool, bool v, bool) { return !v; })>},
-    {&OpBvs, &Branch<TakenMask([](bool, bool, bool v, bool) { return v; })>},
-    {&OpBcc, &Branch<TakenMask([](bool, bool, bool, bool c) { return !c; })>},
-    {&OpBcs, &Branch<TakenMask([](bool, bool, bool, bool c) { return c; })>},
+    {&OpBr, &kBranch<TakenMask([](bool, bool, bool, bool) { return true; })>},
+    {&OpBne, &kBranch<TakenMask([](bool, bool z, bool, bool) { return !z; })>},
+    {&OpBeq, &kBranch<TakenMask([](bool, bool z, bool, bool) { return z; })>},
+    {&OpBge, &kBranch<TakenMask([](bool n, bool, bool v, bool) { return n == v; })>},
+    {&OpBlt, &kBranch<TakenMask([](bool n, bool, bool v, bool) { return n != v; })>},
+    {&OpBgt, &kBranch<TakenMask([](bool n, bool z, bool v, bool) { return !z && n == v; })>},
+    {&OpBle, &kBranch<TakenMask([](bool n, bool z, bool v, bool) { return z || n != v; })>},
+    {&OpBpl, &kBranch<TakenMask([](bool n, bool, bool, bool) { return !n; })>},
+    {&OpBmi, &kBranch<TakenMask([](bool n, bool, bool, bool) { return n; })>},
+    {&OpBhi, &kBranch<TakenMask([](bool, bool z, bool, bool c) { return !c && !z; })>},
+    {&OpBlos, &kBranch<TakenMask([](bool, bool z, bool, bool c) { return c || z; })>},
+    {&OpBvc, &kBranch<TakenMask([](bool, bool, bool v, bool) { return !v; })>},
+    {&OpBvs, &kBranch<TakenMask([](bool, bool, bool v, bool) { return v; })>},
+    {&OpBcc, &kBranch<TakenMask([](bool, bool, bool, bool c) { return !c; })>},
+    {&OpBcs, &kBranch<TakenMask([](bool, bool, bool, bool c) { return c; })>},
 };
 
 // SOB on R0-SP, one handler per register and offset: the new PC then does not wait
@@ -161,7 +172,7 @@ constexpr std::array<BatchHandler, 3 * kForms> MakeJumps(std::index_sequence<kFo
 
 BatchHandler ControlHandler(Handler h, uint16_t word) {
   for (const BranchEntry& e : kBranches) {
-    if (h == e.handler) return e.batch;
+    if (h == e.handler) return (*e.batch)[word & 0377];
   }
   if (h == &OpSob) {
     static constexpr auto kSob = MakeSob(std::make_index_sequence<01000>());
