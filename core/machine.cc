@@ -48,6 +48,8 @@ void Machine::SetObserver(RunObserver* observer, bool watch_accesses) {
 void Machine::UpdateFastPaths() {
   fast_read_end_ = watch_accesses_ ? 0 : ram_top_;
   fast_write_end_ = watch_accesses_ ? 0 : static_cast<uint16_t>(ram_top_ + 1);
+  fast_rom_begin_ = static_cast<uint16_t>(ram_top_ + 1);
+  fast_rom_size_ = watch_accesses_ ? 0 : static_cast<uint16_t>(kLcdBase - fast_rom_begin_);
 }
 
 uint8_t* Machine::LocateReadSlow(uint16_t a) {
@@ -214,7 +216,6 @@ int32_t Machine::RunBatch(int32_t budget) {
   const BatchDispatch& table = BatchTable();
   CpuState& c = cpu;
   const uint16_t read_end = fast_read_end_;
-  const uint16_t ram_top = ram_top_;
   attention_ = 0;
   batch_vector_ = 0;
   steps_left_ = budget;
@@ -227,7 +228,7 @@ int32_t Machine::RunBatch(int32_t budget) {
     // the access mask is only seen after the batch.
     if (pc < read_end) {
       ir = LoadWord(&ram_[pc]);
-    } else if (pc > ram_top && pc < kLcdBase) {
+    } else if (InFastRom(pc)) {
       ir = LoadWord(&rom_[pc - kRomBase]);
     } else {
       c.set_pc(static_cast<uint16_t>(pc + 2));

@@ -116,9 +116,11 @@ class Machine {
     return LocateWriteSlow(a);
   }
   // The batch handlers' forms, with PC held outside CpuState: it is written back
-  // before a slow-path access, where a device might look at it.
+  // before a slow-path access, where a device might look at it. ROM below the device
+  // windows is read directly too, as code running from ROM reads its index words there.
   uint8_t* LocateRead(uint16_t a, uint16_t pc) {
     if (a < fast_read_end_) return &ram_[a];
+    if (InFastRom(a)) return &rom_[a - kRomBase];
     cpu.set_pc(pc);
     return LocateReadSlow(a);
   }
@@ -189,6 +191,11 @@ class Machine {
     attention_ |= why;
     steps_left_ = 1;
   }
+  // Whether a read at `a` is plain ROM with no one to tell: above RamTop, below the
+  // device windows, while no observer watches accesses.
+  bool InFastRom(uint16_t a) const {
+    return static_cast<uint16_t>(a - fast_rom_begin_) < fast_rom_size_;
+  }
   uint8_t* LocateReadSlow(uint16_t a);
   uint8_t* LocateWriteSlow(uint16_t a);
   void EnterTrap(uint16_t vector);
@@ -207,6 +214,8 @@ class Machine {
   // (a word read at RamTop needs its high half) and RamTop + 1, or 0 while watched.
   uint16_t fast_read_end_ = kDefaultRamSize - 1;
   uint16_t fast_write_end_ = kDefaultRamSize;
+  uint16_t fast_rom_begin_ = kDefaultRamSize;
+  uint16_t fast_rom_size_ = kLcdBase - kDefaultRamSize;
   RunObserver* observer_ = nullptr;
   bool watch_accesses_ = false;
   uint32_t attention_ = 0;
