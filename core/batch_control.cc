@@ -8,6 +8,10 @@
 namespace orlan::batch {
 namespace {
 
+// The EA that the fetch leaves, for branches and SOB, whose operands move none: the
+// fetch address. (Handlers of register operands leave it to the batch's end.)
+void FetchEa(CpuState& c, uint16_t pc) { c.ea = static_cast<uint16_t>(pc - 2); }
+
 // For each condition, bit i says whether the branch is taken when the PSW's NZVC
 // bits are i: one shift replaces the flag tests.
 template <class Condition>

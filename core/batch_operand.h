@@ -116,10 +116,6 @@ inline uint16_t Address(Machine& m, uint16_t& pc, unsigned n) {
   }
 }
 
-// The EA that the fetch leaves, for branches and SOB, whose operands move none: the
-// fetch address. (Handlers of register operands leave it to the batch's end.)
-inline void FetchEa(CpuState& c, uint16_t pc) { c.ea = static_cast<uint16_t>(pc - 2); }
-
 // A located operand: where to read (or write) it, and its effective address.
 struct Operand {
   uint8_t* at;

@@ -10,31 +10,19 @@
 #include "debugger/symbol_file.h"
 #include "tests/core/test_machine.h"
 #include "tests/debugger/assembled_window.h"
+#include "tests/support/recursion_program.h"
 
 namespace orlan {
 namespace {
 
-constexpr char kProgram[] =
-    "        . = 1000\n"
-    "start:  mov #4,r0\n"
-    "        jsr pc,fact\n"
-    "after:  mov r1,@#buf\n"
-    "        tst @#164002\n"
-    "        wait\n"
-    "        inc r2\n"
-    "        br .\n"
-    "fact:   dec r0\n"  // r1 += r0 levels of recursion
-    "        beq done\n"
-    "        jsr pc,fact\n"
-    "done:   inc r1\n"
-    "        rts pc\n"
-    "clock:  rti\n"
-    "buf:    .word 0\n";
+const std::string kProgram = std::string(testing::kRecursionProgram) +
+                             "clock:  rti\n"
+                             "buf:    .word 0\n";
 constexpr uint16_t kStack = 0700;
 
 struct Session : testing::Window {
   Session() : Window(8) {
-    symbols = testing::AssembleInto(*this, kProgram);
+    symbols = testing::AssembleInto(*this, kProgram.c_str());
     machine.cpu.set_pc(At("start"));
     machine.cpu.set_sp(kStack);
     testing::Deposit(machine, 0100, {At("clock"), 0});

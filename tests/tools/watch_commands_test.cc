@@ -4,9 +4,11 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "assembled_program.h"
 #include "cli_test_util.h"
+#include "tests/support/recursion_program.h"
 #include "tests/support/temp_dir.h"
 
 namespace orlan::cli {
@@ -15,24 +17,11 @@ namespace {
 using testing::AssembledProgram;
 using testing::RunText;
 
-constexpr char kProgram[] =
-    ". = 1000\n"
-    "start:  mov #4,r0\n"
-    "        jsr pc,fact\n"
-    "after:  mov r1,@#buf\n"
-    "        tst @#164002\n"
-    "        wait\n"
-    "        inc r2\n"
-    "        br .\n"
-    "fact:   dec r0\n"
-    "        beq done\n"
-    "        jsr pc,fact\n"  // 001032
-    "done:   inc r1\n"       // 001036
-    "        rts pc\n"
-    "buf:    .word 0\n"  // 001042
-    "save:   mov r0,-(sp)\n"
-    "        mov (sp)+,r0\n"
-    "        rts pc\n";
+const std::string kProgram = std::string(orlan::testing::kRecursionProgram) +
+                             "buf:    .word 0\n"  // 001042
+                             "save:   mov r0,-(sp)\n"
+                             "        mov (sp)+,r0\n"
+                             "        rts pc\n";
 
 // Loads the program and its names, with the stack at 700 and PC at its start.
 std::string Load(const AssembledProgram& program) {
@@ -48,7 +37,7 @@ std::string Regs(int r1, int r2, int sp, int pc, int psw) {
 }
 
 TEST(WatchCommands, StopsOnBreakpointsWatchpointsAndStepGoals) {
-  const AssembledProgram program(kProgram);
+  const AssembledProgram program(kProgram.c_str());
   struct Case {
     std::string script;
     std::string out;
@@ -108,7 +97,7 @@ TEST(WatchCommands, StopsOnBreakpointsWatchpointsAndStepGoals) {
 }
 
 TEST(WatchCommands, TraceWritesEachInstructionUpToItsCount) {
-  const AssembledProgram program(kProgram);
+  const AssembledProgram program(kProgram.c_str());
   orlan::testing::TempDir dir;
   const std::string path = (dir / "trace.txt").string();
   System system;
